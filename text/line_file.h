@@ -1,0 +1,94 @@
+// A text file held as an array of lines, with the block and key searches
+// that the readers share. A line file never reports anything: it returns what
+// it found and the readers decide what is an error.
+#ifndef TESSARIN_TEXT_LINE_FILE_H_
+#define TESSARIN_TEXT_LINE_FILE_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "text/arrays.h"
+
+namespace tessarin {
+
+// Where a block was found: lines start..end, the header line and the end
+// marker line. A missing block is start = end = 0; a block without an end
+// marker has end = one past the last line searched.
+struct LineBlock {
+  std::size_t start = 0;
+  std::size_t end = 0;
+};
+
+// Where a key was first found: its line and the 1-based position of its first
+// occurrence in that line, and how many lines from the search start contain
+// it (0: not found).
+struct KeyHit {
+  std::size_t count = 0;
+  std::size_t line = 0;
+  std::size_t position = 0;
+};
+
+class Ttf {
+ public:
+  Ttf() = default;
+
+  // Appends the lines of the file at `path`. LF, CR LF and a lone CR each end
+  // a line; a Ctrl-Z byte ends the file; a last line without a line end is
+  // read, and a file ending in a line end has no extra empty line. Lines keep
+  // their bytes unchanged and have no length limit. Linear in the file size.
+  // A file that cannot be opened (or is no regular file) changes nothing and
+  // reports nothing; a read error after opening throws std::system_error.
+  void LoadFromFile(const std::string& path);
+
+  // Appends the lines of `content`, split as LoadFromFile splits a file.
+  void LoadFromText(std::string_view content);
+
+  // Whether the file at `path` can be opened for reading as a file.
+  static bool CanOpen(const std::string& path);
+
+  const AString& Lines() const { return lines_; }
+  AString& Lines() { return lines_; }
+  std::size_t Count() const { return lines_.size(); }
+  // Count() - 1, or -1 when empty.
+  std::int64_t LastIndex() const {
+    return static_cast<std::int64_t>(lines_.size()) - 1;
+  }
+
+  // Removes every line of length 0; returns how many were removed.
+  std::size_t RemoveEmptyLines();
+
+  // Replaces every line by its NormalizeDelimiters form.
+  void NormalizeLines(std::string_view delimiters);
+
+  // The first line in from..to (to cut to the last line) that matches
+  // `header`, and from there the first line that matches `end_marker`. With
+  // whole_line a line must equal the text, otherwise contain it; without
+  // case_sensitive both sides are upper-cased (a to z only) first.
+  LineBlock FindBlock(std::string_view header, std::string_view end_marker,
+                      std::size_t from, std::size_t to, bool whole_line,
+                      bool case_sensitive) const;
+
+  // The first line at or after `from`, to the end of the file, that contains
+  // `key` (exact bytes; an empty key occurs nowhere), and how many lines do.
+  // When `from` is beyond the last line, count is 0 and line and position
+  // are `from` and `current_position`, as they were; when no line contains
+  // the key, count, line and position are 0.
+  KeyHit FindKey(std::string_view key, std::size_t from,
+                 std::size_t current_position = 0) const;
+
+  // Lines from..to joined with `separator`; empty when from or to is not a
+  // line index; line `from` alone when from >= to.
+  std::string JoinRange(std::size_t from, std::size_t to,
+                        std::string_view separator) const;
+  // JoinRange with an empty separator.
+  std::string JoinLines(std::size_t from, std::size_t to) const;
+
+ private:
+  AString lines_;
+};
+
+}  // namespace tessarin
+
+#endif  // TESSARIN_TEXT_LINE_FILE_H_
