@@ -77,6 +77,11 @@ class Ttf {
   // the key, count, line and position are 0.
   KeyHit FindKey(std::string_view key, std::size_t from,
                  std::size_t current_position = 0) const;
+  // FindKey that stops at the first line containing the key (count is 0 or
+  // 1). Readers use it: they need only whether and where the key is, and a
+  // search per block that always ran to the end of the file would make
+  // reading quadratic in the number of blocks.
+  KeyHit FindFirstKey(std::string_view key, std::size_t from) const;
 
   // Lines from..to joined with `separator`; empty when from or to is not a
   // line index; line `from` alone when from >= to.
@@ -86,6 +91,9 @@ class Ttf {
   std::string JoinLines(std::size_t from, std::size_t to) const;
 
  private:
+  KeyHit SearchKey(std::string_view key, std::size_t from,
+                   std::size_t current_position, bool first_only) const;
+
   AString lines_;
 };
 

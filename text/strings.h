@@ -55,7 +55,7 @@ std::string UpperAscii(std::string_view text);
 
 // The characters from position `from` to position `to`, both included.
 // The count to - from + 1 is taken before a start below 1 is moved to 1, so
-// CopyRange("abc", 0, 2) == "ab"; the count is cut at the end of the text.
+// CopyRange("abcd", 0, 2) == "abc"; the count is cut at the end of the text.
 // Empty when the text is empty, the start lies beyond it or the count is
 // negative.
 std::string CopyRange(std::string_view text, std::int64_t from,

@@ -1,0 +1,204 @@
+#include "text/line_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <system_error>
+
+#include "text/fields.h"
+#include "text/strings.h"
+
+namespace tessarin {
+
+namespace {
+
+constexpr char kCtrlZ = 26;
+
+// Closes a file descriptor when it goes out of scope.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// Opens `path` for reading when it names something that can be read as a
+// file (not a folder); returns -1 otherwise.
+int OpenReadable(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// The whole content of an open file, read in one pass.
+std::string ReadAll(int fd) {
+  std::string content;
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+    content.reserve(static_cast<std::size_t>(info.st_size));
+  }
+  constexpr std::size_t kChunk = 1 << 20;
+  std::size_t used = 0;
+  for (;;) {
+    if (content.capacity() - used < kChunk / 4) {
+      content.reserve(std::max(content.capacity() * 2, used + kChunk));
+    }
+    content.resize(content.capacity());
+    const ssize_t n = ::read(fd, content.data() + used, content.size() - used);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw std::system_error(errno, std::generic_category(), "read");
+    }
+    if (n == 0) break;
+    used += static_cast<std::size_t>(n);
+  }
+  content.resize(used);
+  return content;
+}
+
+bool MatchesLine(std::string_view line, std::string_view text,
+                 bool whole_line) {
+  return whole_line ? line == text : PosFrom(line, text, 1) != 0;
+}
+
+}  // namespace
+
+void Ttf::LoadFromFile(const std::string& path) {
+  const FileDescriptor file(OpenReadable(path));
+  if (file.get() < 0) return;
+  LoadFromText(ReadAll(file.get()));
+}
+
+void Ttf::LoadFromText(std::string_view content) {
+  const std::size_t end_of_file = content.find(kCtrlZ);
+  if (end_of_file != std::string_view::npos) {
+    content = content.substr(0, end_of_file);
+  }
+  std::size_t begin = 0;
+  while (begin < content.size()) {
+    std::size_t end = content.find_first_of("\r\n", begin);
+    if (end == std::string_view::npos) {
+      lines_.emplace_back(content.substr(begin));
+      break;
+    }
+    lines_.emplace_back(content.substr(begin, end - begin));
+    // LF, CR LF and a lone CR each end the line.
+    if (content[end] == '\r' && end + 1 < content.size() &&
+        content[end + 1] == '\n') {
+      ++end;
+    }
+    begin = end + 1;
+  }
+}
+
+bool Ttf::CanOpen(const std::string& path) {
+  const FileDescriptor file(OpenReadable(path));
+  return file.get() >= 0;
+}
+
+std::size_t Ttf::RemoveEmptyLines() {
+  const std::size_t before = lines_.size();
+  std::erase_if(lines_, [](const std::string& line) { return line.empty(); });
+  return before - lines_.size();
+}
+
+void Ttf::NormalizeLines(std::string_view delimiters) {
+  for (std::string& line : lines_) {
+    line = NormalizeDelimiters(line, delimiters).text;
+  }
+}
+
+LineBlock Ttf::FindBlock(std::string_view header, std::string_view end_marker,
+                         std::size_t from, std::size_t to, bool whole_line,
+                         bool case_sensitive) const {
+  if (lines_.empty() || header.empty() || end_marker.empty()) return {};
+  const std::size_t last = lines_.size() - 1;
+  if (from > last) return {};
+  to = std::min(to, last);
+  if (from > to) return {};
+
+  const std::string wanted_header =
+      case_sensitive ? std::string(header) : UpperAscii(header);
+  const std::string wanted_end =
+      case_sensitive ? std::string(end_marker) : UpperAscii(end_marker);
+  auto matches = [&](std::size_t i, const std::string& wanted) {
+    if (case_sensitive) return MatchesLine(lines_[i], wanted, whole_line);
+    // Upper-casing a line costs its length; a whole-line comparison can
+    // reject on length alone first.
+    if (whole_line && lines_[i].size() != wanted.size()) return false;
+    return MatchesLine(UpperAscii(lines_[i]), wanted, whole_line);
+  };
+
+  std::size_t start = from;
+  while (start <= to && !matches(start, wanted_header)) ++start;
+  if (start > to) return {};
+  std::size_t end = start;
+  while (end <= to && !matches(end, wanted_end)) ++end;
+  return {start, end};
+}
+
+KeyHit Ttf::FindKey(std::string_view key, std::size_t from,
+                    std::size_t current_position) const {
+  return SearchKey(key, from, current_position, false);
+}
+
+KeyHit Ttf::FindFirstKey(std::string_view key, std::size_t from) const {
+  return SearchKey(key, from, 0, true);
+}
+
+KeyHit Ttf::SearchKey(std::string_view key, std::size_t from,
+                      std::size_t current_position, bool first_only) const {
+  if (lines_.empty() || from > lines_.size() - 1) {
+    return {0, from, current_position};
+  }
+  KeyHit hit;
+  for (std::size_t i = from; i < lines_.size(); ++i) {
+    if (lines_[i].empty()) continue;
+    const std::size_t p = PosFrom(lines_[i], key, 1);
+    if (p == 0) continue;
+    if (hit.count == 0) {
+      hit.line = i;
+      hit.position = p;
+    }
+    ++hit.count;
+    if (first_only) break;
+  }
+  return hit;
+}
+
+std::string Ttf::JoinRange(std::size_t from, std::size_t to,
+                           std::string_view separator) const {
+  if (from >= lines_.size() || to >= lines_.size()) return "";
+  if (from >= to) return lines_[from];
+  std::size_t total = separator.size() * (to - from);
+  for (std::size_t i = from; i <= to; ++i) total += lines_[i].size();
+  std::string text;
+  text.reserve(total);
+  text = lines_[from];
+  for (std::size_t i = from + 1; i <= to; ++i) {
+    text += separator;
+    text += lines_[i];
+  }
+  return text;
+}
+
+std::string Ttf::JoinLines(std::size_t from, std::size_t to) const {
+  return JoinRange(from, to, "");
+}
+
+}  // namespace tessarin
