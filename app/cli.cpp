@@ -1,0 +1,261 @@
+#include "app/cli.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/workspace.h"
+#include "text/numbers.h"
+#include "view/rich_view.h"
+
+namespace tessarin {
+
+namespace {
+
+constexpr std::string_view kPrefix = "tessarin: ";
+
+// Writes every message as one line on standard error.
+class StreamSink : public MessageSink {
+ public:
+  explicit StreamSink(std::ostream& err) : err_(err) {}
+  void Show(std::string_view text) override {
+    std::string line(text);
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    err_ << kPrefix << line << '\n';
+    ++count_;
+  }
+  std::size_t count() const { return count_; }
+
+ private:
+  std::ostream& err_;
+  std::size_t count_ = 0;
+};
+
+struct Options {
+  std::string fas, cons, tf, out, format;
+  bool listing = false;
+  std::optional<std::string> criteria;
+  std::vector<std::string> cutoffs;
+  std::vector<std::string> inspects;
+};
+
+struct Cutoff {
+  std::string name;
+  long double value;
+};
+
+struct Inspect {
+  std::uint64_t line, column, length;
+};
+
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+std::optional<DocumentFormat> FormatByName(const std::string& name) {
+  static const std::map<std::string, DocumentFormat> kFormats = {
+      {"rtf", DocumentFormat::kRtf},
+      {"html", DocumentFormat::kHtml},
+      {"json", DocumentFormat::kJson},
+      {"text", DocumentFormat::kText}};
+  const auto it = kFormats.find(name);
+  if (it == kFormats.end()) return std::nullopt;
+  return it->second;
+}
+
+DocumentFormat ChooseFormat(const Options& options) {
+  if (!options.format.empty()) {
+    const auto format = FormatByName(options.format);
+    if (!format) throw UsageError("unknown format: " + options.format);
+    return *format;
+  }
+  static const std::map<std::string, DocumentFormat> kExtensions = {
+      {".rtf", DocumentFormat::kRtf},   {".html", DocumentFormat::kHtml},
+      {".htm", DocumentFormat::kHtml},  {".json", DocumentFormat::kJson},
+      {".txt", DocumentFormat::kText}};
+  const std::size_t dot = options.out.rfind('.');
+  if (dot != std::string::npos) {
+    const auto it = kExtensions.find(options.out.substr(dot));
+    if (it != kExtensions.end()) return it->second;
+  }
+  return DocumentFormat::kRtf;
+}
+
+Cutoff ParseCutoff(const std::string& text) {
+  const std::size_t equals = text.find('=');
+  if (equals == std::string::npos) {
+    throw UsageError("--cutoff needs NAME=VALUE: " + text);
+  }
+  const auto value = ParseReal(std::string_view(text).substr(equals + 1));
+  if (!value) throw UsageError("--cutoff value is not a number: " + text);
+  return {text.substr(0, equals), *value};
+}
+
+Inspect ParseInspect(const std::string& text) {
+  std::vector<std::uint64_t> parts;
+  std::size_t begin = 0;
+  for (;;) {
+    const std::size_t colon = text.find(':', begin);
+    const std::string part = text.substr(begin, colon - begin);
+    const auto value = ParseInteger(part);
+    if (part.empty() || part.find_first_not_of("0123456789") !=
+                            std::string::npos || !value) {
+      throw UsageError("--inspect needs LINE:COLUMN:LENGTH: " + text);
+    }
+    parts.push_back(static_cast<std::uint64_t>(*value));
+    if (colon == std::string::npos) break;
+    begin = colon + 1;
+  }
+  if (parts.size() != 3) {
+    throw UsageError("--inspect needs LINE:COLUMN:LENGTH: " + text);
+  }
+  return {parts[0], parts[1], parts[2]};
+}
+
+std::vector<std::string> SplitNames(const std::string& list) {
+  std::vector<std::string> names;
+  if (list.empty()) return names;
+  std::size_t begin = 0;
+  for (;;) {
+    const std::size_t comma = list.find(',', begin);
+    names.push_back(list.substr(begin, comma - begin));
+    if (comma == std::string::npos) break;
+    begin = comma + 1;
+  }
+  return names;
+}
+
+bool IsScoreName(const TConserved& data, const std::string& name) {
+  return std::find(data.ScoreNames.begin(), data.ScoreNames.end(), name) !=
+         data.ScoreNames.end();
+}
+
+// Applies --criteria and --cutoff after reading in; a name the conservation
+// data does not know is a usage error.
+void ApplyScoreOptions(Workspace& workspace, const Options& options,
+                       const std::vector<Cutoff>& cutoffs) {
+  const TConserved& data = workspace.Conservation();
+  if (options.criteria) {
+    const std::vector<std::string> names = SplitNames(*options.criteria);
+    for (const std::string& name : names) {
+      if (!IsScoreName(data, name)) {
+        throw UsageError("unknown criterion: " + name);
+      }
+    }
+    std::vector<bool> checked(data.ScoreNames.size(), false);
+    for (std::size_t i = 0; i < data.ScoreNames.size(); ++i) {
+      checked[i] = std::find(names.begin(), names.end(),
+                             data.ScoreNames[i]) != names.end();
+    }
+    workspace.SetCriteria(checked);
+  }
+  for (const Cutoff& cutoff : cutoffs) {
+    const auto it = std::find(data.ScoreNames.begin(), data.ScoreNames.end(),
+                              cutoff.name);
+    if (it == data.ScoreNames.end()) {
+      throw UsageError("unknown score in --cutoff: " + cutoff.name);
+    }
+    const auto index = static_cast<std::size_t>(it - data.ScoreNames.begin());
+    if (index < workspace.Conservation().Cutoffs.size()) {
+      workspace.SetCutoff(index, cutoff.value);
+    }
+  }
+}
+
+int Run(const Options& options, std::ostream& out, std::ostream& err) {
+  const DocumentFormat format = ChooseFormat(options);
+  std::vector<Cutoff> cutoffs;
+  for (const std::string& text : options.cutoffs) {
+    cutoffs.push_back(ParseCutoff(text));
+  }
+  std::vector<Inspect> inspects;
+  for (const std::string& text : options.inspects) {
+    inspects.push_back(ParseInspect(text));
+  }
+
+  StreamSink sink(err);
+  Workspace workspace(sink);
+  workspace.SetPath(FileSlot::kFas, options.fas);
+  workspace.SetPath(FileSlot::kConservation, options.cons);
+  workspace.SetPath(FileSlot::kTf, options.tf);
+  if (!workspace.ReadInFiles()) return kExitReported;
+  ApplyScoreOptions(workspace, options, cutoffs);
+  if (!options.listing) workspace.Annotate();
+
+  RichView& view = workspace.View();
+  for (const Inspect& inspect : inspects) {
+    view.SetSelection(LineStart(view, inspect.line) + inspect.column,
+                      inspect.length);
+    workspace.RecordInspection();
+  }
+
+  if (options.out.empty()) {
+    workspace.Write(out, format);
+  } else {
+    workspace.Save(options.out, format);
+  }
+  for (const std::string& status : workspace.Inspections()) {
+    out << status << '\n';
+  }
+  out.flush();
+  return sink.count() == 0 ? kExitClean : kExitReported;
+}
+
+}  // namespace
+
+int RunCli(int argc, const char* const* argv, std::ostream& out,
+           std::ostream& err) {
+  CLI::App app{"Tessarin: annotated alignment views without a window",
+               "tessarin-cli"};
+  app.set_version_flag("--version", "tessarin-cli 0.01");
+  Options options;
+  std::string criteria;
+  app.add_option("--fas", options.fas, "aligned FASTA file")->required();
+  app.add_option("--cons", options.cons, "conservation file")->required();
+  app.add_option("--tf", options.tf, "TF file")->required();
+  app.add_option("--out", options.out,
+                 "where to write the document (default: standard output)");
+  app.add_option("--format", options.format,
+                 "rtf | html | json | text (default from the extension of "
+                 "--out, else rtf)");
+  app.add_flag("--listing", options.listing,
+               "write the plain listing of Read in Files instead of running "
+               "Annotate");
+  CLI::Option* criteria_option = app.add_option(
+      "--criteria", criteria,
+      "comma-separated score names that count as criteria (default: all; "
+      "empty: none)");
+  app.add_option("--cutoff", options.cutoffs,
+                 "NAME=VALUE: replace a cut-off in memory (repeatable)")
+      ->take_all();
+  app.add_option("--inspect", options.inspects,
+                 "L:C:N: after Annotate, select N characters from 0-based "
+                 "column C of 0-based view line L (repeatable)")
+      ->take_all();
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::Success& e) {
+    return app.exit(e, out, err);
+  } catch (const CLI::ParseError& e) {
+    err << kPrefix << e.what() << '\n';
+    err << "Run with --help for more information.\n";
+    return kExitUsage;
+  }
+  if (criteria_option->count() > 0) options.criteria = criteria;
+  try {
+    return Run(options, out, err);
+  } catch (const UsageError& e) {
+    err << kPrefix << e.what() << '\n';
+    return kExitUsage;
+  } catch (const std::exception& e) {
+    err << kPrefix << e.what() << '\n';
+    return kExitReported;
+  }
+}
+
+}  // namespace tessarin

@@ -1,0 +1,193 @@
+#include "app/workspace.h"
+
+#include <sys/stat.h>
+
+#include "app/document_file.h"
+#include "sources/reading_in.h"
+#include "text/numbers.h"
+#include "text/strings.h"
+#include "view/conservation_highlight.h"
+#include "view/html_writer.h"
+#include "view/json_writer.h"
+#include "view/rtf_writer.h"
+#include "view/selection_inspector.h"
+#include "view/text_writer.h"
+#include "view/tf_annotation.h"
+
+namespace tessarin {
+
+namespace {
+
+constexpr int kCutoffWidth = 5;
+constexpr int kCutoffDecimals = 3;
+
+}  // namespace
+
+bool IsExistingFile(const std::string& path) {
+  struct stat info {};
+  return !path.empty() && ::stat(path.c_str(), &info) == 0 &&
+         !S_ISDIR(info.st_mode);
+}
+
+Workspace::Workspace(MessageSink& sink) : sink_(sink) {
+  view_.SetSelectionChangeHandler([this] { SelectionChanged(); });
+}
+
+bool Workspace::ChooseFile(FileSlot slot, const std::string& path) {
+  if (!IsExistingFile(path)) {
+    sink_.Show(std::string(kNoSuchFile) + path);
+    return false;
+  }
+  SetPath(slot, path);
+  return true;
+}
+
+void Workspace::SetPath(FileSlot slot, const std::string& path) {
+  switch (slot) {
+    case FileSlot::kFas:
+      fas_path_ = path;
+      break;
+    case FileSlot::kConservation:
+      conservation_path_ = path;
+      break;
+    case FileSlot::kTf:
+      tf_path_ = path;
+      break;
+  }
+}
+
+const std::string& Workspace::Path(FileSlot slot) const {
+  switch (slot) {
+    case FileSlot::kFas:
+      return fas_path_;
+    case FileSlot::kConservation:
+      return conservation_path_;
+    case FileSlot::kTf:
+      break;
+  }
+  return tf_path_;
+}
+
+bool Workspace::ReadInFiles() {
+  if (!IsExistingFile(fas_path_) || !IsExistingFile(conservation_path_) ||
+      !IsExistingFile(tf_path_)) {
+    sink_.Show(kMissingFiles);
+    return false;
+  }
+  annotated_ = false;
+  alignment_checked_ =
+      tessarin::ReadInFiles(fas_path_, tf_path_, conservation_path_,
+                            alignment_, gapless_tables_, tf_definitions_,
+                            conservation_, logged_);
+  loaded_ = true;
+  criteria_.assign(conservation_.ScoreNames.size(), 0);
+  FillBytes(criteria_, 1, criteria_.size());
+  ListSequences();
+  return true;
+}
+
+void Workspace::ListSequences() {
+  view_.Clear();
+  if (alignment_ == nullptr) return;
+  for (const TSeq& seq : alignment_->Seqs) {
+    view_.AppendLine(RowPrefix(seq.SeqName) + seq.Seq);
+  }
+}
+
+bool Workspace::Annotate() {
+  if (!loaded_) {
+    sink_.Show(kNoDataLoaded);
+    return false;
+  }
+  if (!alignment_checked_) {
+    logged_.Show(kNoProperAlignment);
+    return false;
+  }
+  // The flag goes first: clearing the view moves its selection, and the
+  // inspector must stay silent from here until the view is rewritten.
+  annotated_ = false;
+  view_.Clear();
+  AnnotateTFSites(alignment_.get(), tf_definitions_, view_, gapless_tables_,
+                  line_index_, logged_);
+  SetStatus(kSitesAnnotated);
+  HighlightConservedWindows(alignment_.get(), view_, conservation_, criteria_,
+                            line_index_);
+  SetStatus(kWindowsHighlighted);
+  annotated_ = true;
+  return true;
+}
+
+void Workspace::SetCriteria(const std::vector<bool>& checked) {
+  for (std::size_t i = 0; i < criteria_.size(); ++i) {
+    criteria_[i] = i < checked.size() && checked[i] ? 1 : 0;
+  }
+}
+
+std::optional<std::string> Workspace::CutoffText(
+    std::optional<std::size_t> score) const {
+  if (!score || *score >= conservation_.Cutoffs.size()) return std::nullopt;
+  return RealToText(conservation_.Cutoffs[*score], kCutoffWidth,
+                    kCutoffDecimals);
+}
+
+std::optional<std::string> Workspace::StoreCutoff(
+    std::optional<std::size_t> score, std::string_view text) {
+  const std::optional<long double> value = ParseReal(text);
+  if (!value) {
+    sink_.Show(kNotANumber);
+    return std::nullopt;
+  }
+  return SetCutoff(score, *value);
+}
+
+std::optional<std::string> Workspace::SetCutoff(
+    std::optional<std::size_t> score, long double value) {
+  if (!score || *score >= conservation_.Cutoffs.size()) return std::nullopt;
+  conservation_.Cutoffs[*score] = value;
+  return CutoffText(score);
+}
+
+void Workspace::SelectionChanged() {
+  const std::optional<std::string> report = InspectSelection(
+      alignment_.get(), line_index_, view_, loaded_, annotated_);
+  if (report) SetStatus(*report);
+}
+
+void Workspace::SetStatus(std::string_view text) {
+  status_ = text;
+  if (on_status_changed) on_status_changed();
+}
+
+void Workspace::Write(std::ostream& out, DocumentFormat format) const {
+  switch (format) {
+    case DocumentFormat::kRtf:
+      WriteRtf(view_, out);
+      return;
+    case DocumentFormat::kHtml:
+      WriteHtml(view_, out);
+      return;
+    case DocumentFormat::kText:
+      WriteText(view_, out);
+      return;
+    case DocumentFormat::kJson:
+      break;
+  }
+  JsonDocumentExtras extras;
+  extras.line_index = annotated_ ? line_index_ : ADWord();
+  extras.messages = messages_;
+  extras.status = status_;
+  extras.inspect = inspections_;
+  WriteJson(view_, extras, out);
+}
+
+bool Workspace::Save(const std::string& path, DocumentFormat format) {
+  const std::optional<std::string> failure = SaveDocument(
+      path, [&](std::ostream& out) { Write(out, format); });
+  if (failure) {
+    sink_.Show(*failure);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace tessarin

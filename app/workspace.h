@@ -1,0 +1,158 @@
+// The workspace: everything the running program holds (paths, alignment, TF
+// definitions, gapless tables, line index, conservation data, criteria, the
+// view and the status text) and the commands that change it. The window and
+// the batch front end only turn clicks or options into these commands.
+#ifndef TESSARIN_APP_WORKSPACE_H_
+#define TESSARIN_APP_WORKSPACE_H_
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "alignment/seq_set.h"
+#include "sources/conserved.h"
+#include "sources/tf_set.h"
+#include "text/arrays.h"
+#include "text/message_sink.h"
+#include "view/rich_view.h"
+
+namespace tessarin {
+
+enum class FileSlot { kFas, kConservation, kTf };
+
+enum class DocumentFormat { kRtf, kHtml, kJson, kText };
+
+// Texts the commands report.
+inline constexpr std::string_view kNoSuchFile = "No such file: ";
+inline constexpr std::string_view kMissingFiles = "Missing file(s)!";
+inline constexpr std::string_view kNoDataLoaded = "No data loaded!";
+inline constexpr std::string_view kNotANumber = "Not a number";
+inline constexpr std::string_view kSitesAnnotated =
+    "TF binding site annotation completed.";
+inline constexpr std::string_view kWindowsHighlighted =
+    "Conservation plotting completed.";
+
+// Whether `path` names an existing file (not a folder).
+bool IsExistingFile(const std::string& path);
+
+class Workspace {
+ public:
+  // Every message of every command goes to `sink`.
+  explicit Workspace(MessageSink& sink);
+  Workspace(const Workspace&) = delete;
+  Workspace& operator=(const Workspace&) = delete;
+
+  // A file SET button: stores `path` in its slot when it names an existing
+  // file; otherwise reports "No such file: " and the path.
+  bool ChooseFile(FileSlot slot, const std::string& path);
+  // Stores a path without testing it (the batch front end's options).
+  void SetPath(FileSlot slot, const std::string& path);
+  const std::string& Path(FileSlot slot) const;
+
+  // Read in Files: "Missing file(s)!" unless all three paths name existing
+  // files; otherwise reads everything, selects every score as a criterion
+  // and lists one plain row per sequence in the view. Returns whether the
+  // files were read.
+  bool ReadInFiles();
+
+  // Annotate: "No data loaded!" before any reading in; the length-check
+  // message when the alignment read last is no alignment (nothing changes);
+  // otherwise rewrites the view with rows, tracks, sites and windows.
+  bool Annotate();
+
+  // The criteria check list: flag i := checked[i] for every existing flag.
+  void SetCriteria(const std::vector<bool>& checked);
+  const AByte& Criteria() const { return criteria_; }
+
+  // The cut-off of score `score` as the cut-off field shows it ("0.500"), or
+  // nothing when no score is chosen or it has no cut-off.
+  std::optional<std::string> CutoffText(std::optional<std::size_t> score) const;
+  // The cut-off SET button: "Not a number" for text that breaks the real
+  // rule (returns nothing); otherwise stores the value for the chosen score,
+  // if it has a cut-off, and returns the field's new text (nothing when no
+  // cut-off was stored).
+  std::optional<std::string> StoreCutoff(std::optional<std::size_t> score,
+                                         std::string_view text);
+  // Stores an already converted cut-off; returns the field's new text, or
+  // nothing when the chosen score has no cut-off.
+  std::optional<std::string> SetCutoff(std::optional<std::size_t> score,
+                                       long double value);
+
+  // Runs the selection inspector for the view's selection and updates the
+  // status text when it answers.
+  void SelectionChanged();
+
+  // Writes the view as a document. A failure is reported with the system's
+  // reason and leaves any existing file as it was.
+  bool Save(const std::string& path, DocumentFormat format);
+  // Writes the view to a stream (JSON includes messages, status, inspect).
+  void Write(std::ostream& out, DocumentFormat format) const;
+
+  const std::string& Status() const { return status_; }
+  // Called whenever the status text changes (the window repaints the label).
+  std::function<void()> on_status_changed;
+
+  // Every message reported by reading in and Annotate, each occurrence.
+  const std::vector<std::string>& Messages() const { return messages_; }
+  // Status texts recorded with RecordInspection (the batch front end).
+  void RecordInspection() { inspections_.push_back(status_); }
+  const std::vector<std::string>& Inspections() const { return inspections_; }
+
+  RichView& View() { return view_; }
+  const RichView& View() const { return view_; }
+  const TSeqSet* Alignment() const { return alignment_.get(); }
+  const TaTFSet& TfDefinitions() const { return tf_definitions_; }
+  const AADWord& GaplessTables() const { return gapless_tables_; }
+  const ADWord& LineIndex() const { return line_index_; }
+  const TConserved& Conservation() const { return conservation_; }
+  bool Loaded() const { return loaded_; }
+  bool Annotated() const { return annotated_; }
+
+ private:
+  // Records every message for the JSON document, then passes it on.
+  class LoggingSink : public MessageSink {
+   public:
+    LoggingSink(MessageSink& next, std::vector<std::string>& log)
+        : next_(next), log_(log) {}
+    void Show(std::string_view text) override {
+      log_.emplace_back(text);
+      next_.Show(text);
+    }
+
+   private:
+    MessageSink& next_;
+    std::vector<std::string>& log_;
+  };
+
+  void SetStatus(std::string_view text);
+  void ListSequences();
+
+  MessageSink& sink_;
+  std::vector<std::string> messages_;
+  LoggingSink logged_{sink_, messages_};
+
+  std::string fas_path_;
+  std::string conservation_path_;
+  std::string tf_path_;
+  std::unique_ptr<TSeqSet> alignment_;
+  TaTFSet tf_definitions_;
+  AADWord gapless_tables_;
+  ADWord line_index_;
+  TConserved conservation_;
+  AByte criteria_;
+  bool loaded_ = false;
+  bool annotated_ = false;
+  // False when the alignment read last failed the length check: its gapless
+  // tables then belong to another alignment and Annotate is refused.
+  bool alignment_checked_ = true;
+  RichView view_;
+  std::string status_ = ".";
+  std::vector<std::string> inspections_;
+};
+
+}  // namespace tessarin
+
+#endif  // TESSARIN_APP_WORKSPACE_H_

@@ -1,0 +1,104 @@
+#include "view/conservation_highlight.h"
+
+#include <gtest/gtest.h>
+
+#include "view/tf_annotation.h"
+
+namespace tessarin {
+namespace {
+
+class HighlightTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"a", "longer"}) {
+      TSeq& seq = alignment_.Seqs.emplace_back();
+      seq.SeqName = name;
+      seq.Seq = "ACGTACGTAC";
+      view_.AppendLine(RowPrefix(name) + seq.Seq);
+      view_.AppendLine(RowPrefix(name) + "..........");
+    }
+    line_index_ = {0, 2};
+    data_.NScores = 2;
+    data_.ScoreNames = {"ML", "PI"};
+    data_.Cutoffs = {0.5L, 0.2L};
+    // Windows: 1-1, 2-4, 5-7 (ML equal to its cut-off), 8-12 (beyond L),
+    // 9-8 (end before start).
+    data_.WinStart = {1, 2, 5, 8, 9};
+    data_.WinEnd = {1, 4, 7, 12, 8};
+    data_.Scores = {{0.1L, -1.0L, 0.5L, 0.0L, 0.0L},
+                    {0.1L, 0.3L, 0.0L, 0.0L, 0.0L}};
+  }
+
+  // The columns of sequence i's row that have the yellow background.
+  std::string Yellow(std::size_t i) const {
+    const std::size_t prefix = RowPrefix(alignment_.Seqs[i].SeqName).size();
+    std::string marks;
+    for (std::size_t c = 1; c <= 10; ++c) {
+      const auto& back =
+          view_.Attributes(LineStart(view_, line_index_[i]) + prefix + c - 1)
+              .back;
+      marks += back == kConservedBackground ? 'Y' : '.';
+    }
+    return marks;
+  }
+
+  std::size_t BackgroundCount() const {
+    std::size_t count = 0;
+    for (std::uint64_t i = 0; i < view_.TextLength(); ++i) {
+      count += view_.Attributes(i).back.has_value();
+    }
+    return count;
+  }
+
+  TSeqSet alignment_;
+  RichView view_;
+  TConserved data_;
+  ADWord line_index_;
+};
+
+TEST_F(HighlightTest, AllSelectedScoresMustBeStrictlyBelow) {
+  HighlightConservedWindows(&alignment_, view_, data_, {1, 1}, line_index_);
+  EXPECT_EQ(Yellow(0), "Y......YYY");
+  EXPECT_EQ(Yellow(1), "Y......YYY");
+  // Tracks are never painted.
+  EXPECT_EQ(BackgroundCount(), 8u);
+}
+
+TEST_F(HighlightTest, OneCriterionAndMissingValues) {
+  // ML alone: -1 passes a cut-off above -1; 0.5 equals its cut-off.
+  HighlightConservedWindows(&alignment_, view_, data_, {1, 0}, line_index_);
+  EXPECT_EQ(Yellow(0), "YYYY...YYY");
+}
+
+TEST_F(HighlightTest, NothingWithoutCriteriaOrMatchingFlags) {
+  HighlightConservedWindows(&alignment_, view_, data_, {0, 0}, line_index_);
+  HighlightConservedWindows(&alignment_, view_, data_, {1}, line_index_);
+  HighlightConservedWindows(&alignment_, view_, data_, {1, 1}, {});
+  TConserved short_cutoffs = data_;
+  short_cutoffs.Cutoffs = {0.5L};
+  HighlightConservedWindows(&alignment_, view_, short_cutoffs, {1, 1},
+                            line_index_);
+  EXPECT_EQ(BackgroundCount(), 0u);
+}
+
+TEST_F(HighlightTest, SkipsWindowsAndRowsWithoutEntries) {
+  TConserved ragged = data_;
+  ragged.WinEnd = {1};  // only the first window is usable
+  HighlightConservedWindows(&alignment_, view_, ragged, {1, 1}, {0, 99});
+  EXPECT_EQ(Yellow(0), "Y.........");
+  EXPECT_EQ(BackgroundCount(), 1u);
+}
+
+TEST_F(HighlightTest, KeepsSelectionAndOtherAttributes) {
+  SetRangeStyle(view_, 0, 4, 1, kFontUnderline | kFontBold);
+  view_.SetSelection(5, 3);
+  HighlightConservedWindows(&alignment_, view_, data_, {1, 1}, line_index_);
+  EXPECT_EQ(view_.SelStart(), 5u);
+  EXPECT_EQ(view_.SelLength(), 3u);
+  const CharAttributes& first = view_.Attributes(4);
+  EXPECT_EQ(first.style, kFontUnderline | kFontBold);
+  EXPECT_EQ(first.back, kConservedBackground);
+}
+
+}  // namespace
+}  // namespace tessarin

@@ -1,0 +1,212 @@
+#include "view/tf_annotation.h"
+
+#include <gtest/gtest.h>
+
+#include "view/conservation_highlight.h"
+#include "view/selection_inspector.h"
+
+namespace tessarin {
+namespace {
+
+TSeqSet Alignment(
+    std::initializer_list<std::pair<const char*, const char*>> rows) {
+  TSeqSet set;
+  for (const auto& [name, text] : rows) {
+    TSeq& seq = set.Seqs.emplace_back();
+    seq.SeqName = name;
+    seq.RawSeq = text;
+    seq.Seq = text;
+  }
+  return set;
+}
+
+TTFSet Factor(std::uint32_t color, std::uint8_t match_type) {
+  TTFSet factor;
+  factor.Color = color;
+  factor.MatchType = match_type;
+  return factor;
+}
+
+void AddSite(TTFSet& factor, const char* seq, std::uint32_t position,
+             const char* label, const char* site, std::uint32_t length = 0) {
+  factor.SeqNames.push_back(seq);
+  factor.Positions.push_back(position);
+  factor.Labels.push_back(label);
+  factor.Sites.push_back(site);
+  factor.Lengths.push_back(length);
+}
+
+std::vector<std::string> Lines(const RichView& view) {
+  std::vector<std::string> lines;
+  for (std::size_t i = 0; i < view.LineCount(); ++i) {
+    lines.emplace_back(view.Line(i));
+  }
+  return lines;
+}
+
+// The attributes of alignment column c of a row with prefix length p.
+const CharAttributes& At(const RichView& view, std::size_t line,
+                         std::size_t prefix, std::size_t column) {
+  return view.Attributes(LineStart(view, line) + prefix + column - 1);
+}
+
+class WorkedExampleTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    alignment_ = Alignment({{"human", "AAC-GTGACTCAT"}});
+    TTFSet f0 = Factor(0xFF0000, 0);
+    AddSite(f0, "human", 5, "AP1", "TGACTGA");
+    TTFSet f1 = Factor(0x00FF00, 1);
+    AddSite(f1, "human", 5, "TB", "tgACTc");
+    TTFSet f2 = Factor(0x0000FF, 2);
+    AddSite(f2, "human", 2, "L", "", 3);
+    factors_ = {f0, f1, f2};
+    tables_ = alignment_.GaplessTables();
+    view_.SetSelection(3, 2);
+    AnnotateTFSites(&alignment_, factors_, view_, tables_, line_index_, sink_);
+  }
+
+  TSeqSet alignment_;
+  TaTFSet factors_;
+  AADWord tables_;
+  ADWord line_index_;
+  RichView view_;
+  RecordingSink sink_;
+};
+
+TEST_F(WorkedExampleTest, WritesRowAndPackedTracks) {
+  EXPECT_EQ(Lines(view_), (std::vector<std::string>{"human> \tAAC-GTGACTCAT",
+                                                    "human> \t.L...AP1.....",
+                                                    "human> \t.......TB...."}));
+  EXPECT_EQ(line_index_, ADWord({0}));
+  EXPECT_TRUE(sink_.texts.empty());
+}
+
+TEST_F(WorkedExampleTest, MarksSitesInFactorOrder) {
+  const std::uint8_t bold_line = kFontBold | kFontUnderline;
+  const std::uint8_t struck_line = kFontStrikeOut | kFontUnderline;
+  struct Expect {
+    std::size_t column;
+    std::optional<std::uint32_t> color;
+    std::uint8_t style;
+  };
+  const Expect expected[] = {
+      {1, std::nullopt, 0},          {2, 0x0000FF, kFontUnderline},
+      {3, 0x0000FF, kFontUnderline}, {4, 0x0000FF, kFontUnderline},
+      {5, 0x0000FF, kFontUnderline}, {6, 0xFF0000, bold_line},
+      {7, 0xFF0000, bold_line},      {8, 0x00FF00, bold_line},
+      {9, 0x00FF00, bold_line},      {10, 0x00FF00, bold_line},
+      {11, 0xFF0000, struck_line},   {12, 0xFF0000, bold_line},
+      {13, std::nullopt, 0},
+  };
+  for (const Expect& e : expected) {
+    const CharAttributes& a = At(view_, 0, 8, e.column);
+    EXPECT_EQ(a.color, e.color) << "column " << e.column;
+    EXPECT_EQ(a.style, e.style) << "column " << e.column;
+    EXPECT_FALSE(a.back.has_value());
+  }
+}
+
+TEST_F(WorkedExampleTest, LeavesTheUserSelectionAlone) {
+  EXPECT_EQ(view_.SelStart(), 3u);
+  EXPECT_EQ(view_.SelLength(), 2u);
+}
+
+TEST(AnnotateTest, NothingWithoutFactorsOrSequences) {
+  const TSeqSet alignment = Alignment({{"a", "ACGT"}});
+  RichView view;
+  ADWord line_index = {7};
+  RecordingSink sink;
+  AnnotateTFSites(&alignment, {}, view, alignment.GaplessTables(), line_index,
+                  sink);
+  EXPECT_EQ(view.LineCount(), 0u);
+  EXPECT_EQ(line_index, ADWord({7}));
+  TaTFSet one = {Factor(1, 0)};
+  AnnotateTFSites(nullptr, one, view, {}, line_index, sink);
+  EXPECT_EQ(view.LineCount(), 0u);
+}
+
+TEST(AnnotateTest, RowsTracksAndLineIndexPerSequence) {
+  const TSeqSet alignment =
+      Alignment({{"a", "ACGTACGT"}, {"bb", "ACGTACGT"}, {"a", "AC--ACGT"}});
+  TTFSet factor = Factor(0xFF0000, 0);
+  AddSite(factor, "a", 1, "XX", "AC");
+  AddSite(factor, "a", 2, "YY", "CG");  // collides with XX at column 2
+  AddSite(factor, "a", 4, "Z", "TA");   // begins right after XX's track room
+  AddSite(factor, "nobody", 1, "N", "A");
+  TaTFSet factors = {factor, Factor(0x00FF00, 0)};  // second has no rows
+  RichView view;
+  ADWord line_index;
+  RecordingSink sink;
+  AnnotateTFSites(&alignment, factors, view, alignment.GaplessTables(),
+                  line_index, sink);
+  EXPECT_EQ(Lines(view), (std::vector<std::string>{
+                             "a> \tACGTACGT", "a> \tXX.Z....", "a> \t.YY.....",
+                             "bb> \tACGTACGT", "a> \tAC--ACGT", "a> \tXX...Z..",
+                             "a> \t.YY....."}));
+  EXPECT_EQ(line_index, ADWord({0, 3, 4}));
+  EXPECT_TRUE(sink.texts.empty());
+}
+
+TEST(AnnotateTest, UnplaceableSitesReportAndMarkNothing) {
+  const TSeqSet alignment = Alignment({{"s", "ACGT"}});
+  TTFSet direct = Factor(0xFF0000, 0);
+  AddSite(direct, "s", 4, "OUT", "TT");  // runs past the end
+  AddSite(direct, "s", 0, "ZERO", "A");  // position 0 is not in the table
+  AddSite(direct, "s", 4294967295u, "M", "A");  // "-1"
+  AddSite(direct, "s", 2, "EMPTY", "");         // length 0: last before first
+  TTFSet no_run = Factor(0x00FF00, 1);
+  AddSite(no_run, "s", 1, "LOW", "acgt");  // no upper-case run
+  TTFSet unknown = Factor(0x0000FF, 255);
+  AddSite(unknown, "s", 1, "U", "A");
+  TTFSet partial = Factor(0x0000FF, 0);
+  partial.SeqNames = {"s"};
+  partial.Positions = {1};  // labels and sites missing
+  TaTFSet factors = {direct, no_run, unknown, partial};
+  RichView view;
+  ADWord line_index;
+  RecordingSink sink;
+  AnnotateTFSites(&alignment, factors, view, alignment.GaplessTables(),
+                  line_index, sink);
+  EXPECT_EQ(Lines(view), (std::vector<std::string>{"s> \tACGT"}));
+  for (std::size_t i = 0; i < view.TextLength(); ++i) {
+    EXPECT_TRUE(view.Attributes(i).IsDefault()) << i;
+  }
+  // OUT: last missing; ZERO: both; M: both; EMPTY: last (position 1) found,
+  // first found, but last before first: no message for it.
+  EXPECT_EQ(sink.texts.size(), 5u);
+}
+
+TEST(AnnotateTest, LabelReachingTheLastColumnLengthensItsTrack) {
+  const TSeqSet alignment = Alignment({{"s", "ACGT"}});
+  TTFSet factor = Factor(0xFF0000, 2);
+  AddSite(factor, "s", 3, "LONG", "", 2);
+  AddSite(factor, "s", 1, "AB", "", 1);
+  AddSite(factor, "s", 4, "Q", "", 1);
+  TaTFSet factors = {factor};
+  RichView view;
+  ADWord line_index;
+  RecordingSink sink;
+  AnnotateTFSites(&alignment, factors, view, alignment.GaplessTables(),
+                  line_index, sink);
+  EXPECT_EQ(Lines(view), (std::vector<std::string>{"s> \tACGT", "s> \tABLONG",
+                                                   "s> \t...Q"}));
+}
+
+TEST(AnnotateTest, LeadingGapPositionZeroIsAMismatch) {
+  const TSeqSet alignment = Alignment({{"s", "-ACG"}});
+  TTFSet factor = Factor(0xFF0000, 0);
+  AddSite(factor, "s", 0, "X", "AA");
+  TaTFSet factors = {factor};
+  RichView view;
+  ADWord line_index;
+  RecordingSink sink;
+  AnnotateTFSites(&alignment, factors, view, alignment.GaplessTables(),
+                  line_index, sink);
+  EXPECT_TRUE(sink.texts.empty());
+  EXPECT_EQ(At(view, 0, 4, 1).style, kFontUnderline | kFontStrikeOut);
+  EXPECT_EQ(At(view, 0, 4, 2).style, kFontUnderline | kFontBold);
+}
+
+}  // namespace
+}  // namespace tessarin

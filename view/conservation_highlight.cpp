@@ -1,0 +1,73 @@
+#include "view/conservation_highlight.h"
+
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
+#include "view/tf_annotation.h"
+
+namespace tessarin {
+
+namespace {
+
+bool PreconditionsHold(const TSeqSet* alignment, const TConserved& data,
+                       const AByte& criteria, const ADWord& line_index) {
+  if (alignment == nullptr || data.NScores <= 0) return false;
+  if (criteria.empty() || line_index.empty()) return false;
+  if (alignment->Count() == 0) return false;
+  if (data.Scores.empty() || data.Scores[0].empty()) return false;
+  const auto n = static_cast<std::size_t>(data.NScores);
+  if (criteria.size() != n) return false;
+  if (data.Cutoffs.size() < n || data.Scores.size() < n) return false;
+  const unsigned selected = std::accumulate(criteria.begin(), criteria.end(), 0u);
+  return selected != 0;
+}
+
+// How many windows every selected score, WinStart and WinEnd have entries
+// for; only those windows are used.
+std::size_t UsableWindows(const TConserved& data, const AByte& criteria) {
+  std::size_t windows = std::min({data.Scores[0].size(), data.WinStart.size(),
+                                  data.WinEnd.size()});
+  for (std::size_t s = 0; s < criteria.size(); ++s) {
+    if (criteria[s] == 1) windows = std::min(windows, data.Scores[s].size());
+  }
+  return windows;
+}
+
+}  // namespace
+
+bool WindowPasses(const TConserved& data, const AByte& criteria,
+                  std::size_t w) {
+  for (std::size_t s = 0; s < criteria.size(); ++s) {
+    if (criteria[s] == 1 && !(data.Scores[s][w] < data.Cutoffs[s])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void HighlightConservedWindows(const TSeqSet* alignment, RichView& view,
+                               const TConserved& data, const AByte& criteria,
+                               const ADWord& line_index) {
+  if (!PreconditionsHold(alignment, data, criteria, line_index)) return;
+  const std::size_t windows = UsableWindows(data, criteria);
+  std::vector<std::size_t> passing;
+  for (std::size_t w = 0; w < windows; ++w) {
+    if (WindowPasses(data, criteria, w)) passing.push_back(w);
+  }
+  for (std::size_t i = 0; i < alignment->Seqs.size(); ++i) {
+    if (i >= line_index.size() || line_index[i] >= view.LineCount()) continue;
+    const TSeq& seq = alignment->Seqs[i];
+    const std::size_t prefix = RowPrefix(seq.SeqName).size();
+    const std::uint64_t length = seq.Seq.size();
+    for (const std::size_t w : passing) {
+      const std::uint64_t first = std::max<std::uint64_t>(data.WinStart[w], 1);
+      const std::uint64_t last = std::min<std::uint64_t>(data.WinEnd[w], length);
+      if (last < first) continue;
+      SetRangeBackColor(view, line_index[i], prefix + first - 1,
+                        last - first + 1, kConservedBackground);
+    }
+  }
+}
+
+}  // namespace tessarin

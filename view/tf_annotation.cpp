@@ -1,0 +1,179 @@
+#include "view/tf_annotation.h"
+
+#include <algorithm>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include "alignment/position_map.h"
+#include "text/strings.h"
+
+namespace tessarin {
+
+namespace {
+
+// One table row of one factor.
+struct SiteRef {
+  std::size_t factor;
+  std::size_t row;
+};
+
+// Where a site lies in the gapless sequence and which letters it compares.
+struct SiteSpan {
+  std::int64_t start = 0;   // 1-based gapless position of its first letter
+  std::int64_t length = 0;  // may be 0 or negative for a bad table entry
+  std::string letters;      // empty: no letter is compared
+};
+
+bool RowIsComplete(const TTFSet& factor, std::size_t j) {
+  const bool common = j < factor.SeqNames.size() &&
+                      j < factor.Positions.size() && j < factor.Labels.size();
+  switch (factor.MatchType) {
+    case 0:
+    case 1:
+      return common && j < factor.Sites.size();
+    case 2:
+      return common && j < factor.Lengths.size();
+    default:
+      return false;  // no rule for reading the row
+  }
+}
+
+// The span of row j, or nothing when the row marks nothing at all (a
+// case-sensitive site without any upper-case letter).
+std::optional<SiteSpan> SpanOf(const TTFSet& factor, std::size_t j) {
+  const std::int64_t position = factor.Positions[j];
+  switch (factor.MatchType) {
+    case 0:
+      return SiteSpan{position,
+                      static_cast<std::int64_t>(factor.Sites[j].size()),
+                      factor.Sites[j]};
+    case 1: {
+      const UpperRun run = FindUpperRun(factor.Sites[j]);
+      if (run.length == 0) return std::nullopt;
+      return SiteSpan{position + static_cast<std::int64_t>(run.start) - 1,
+                      static_cast<std::int64_t>(run.length),
+                      factor.Sites[j].substr(run.start - 1, run.length)};
+    }
+    default:
+      return SiteSpan{position, factor.Lengths[j], ""};
+  }
+}
+
+// The sites of every factor grouped by the sequence name they name, each
+// group in factor order and then table order.
+std::unordered_map<std::string_view, std::vector<SiteRef>> SitesByName(
+    const TaTFSet& definitions) {
+  std::unordered_map<std::string_view, std::vector<SiteRef>> sites;
+  for (std::size_t f = 0; f < definitions.size(); ++f) {
+    const TTFSet& factor = definitions[f];
+    for (std::size_t j = 0; j < factor.SeqNames.size(); ++j) {
+      if (RowIsComplete(factor, j)) sites[factor.SeqNames[j]].push_back({f, j});
+    }
+  }
+  return sites;
+}
+
+// Whether `label` fits into `track` from column c on: every character of the
+// track in those columns that exists is the fill character. A label that
+// ends before the last column must find all its columns inside the track.
+bool TrackHasRoom(const std::string& track, std::size_t c, std::size_t m,
+                  std::size_t alignment_length) {
+  if (c + m - 1 < alignment_length) return IsRunOf(track, kTrackFill, c, m);
+  // The label reaches the last column (so m >= 1): columns beyond the
+  // track's end count as free.
+  if (c > track.size()) return true;
+  const std::size_t last = std::min(track.size(), c + m - 1);
+  return IsRunOf(track, kTrackFill, c, last - c + 1);
+}
+
+// Everything needed while one sequence's row is written.
+struct RowContext {
+  const TSeq& seq;
+  std::size_t seq_index;
+  std::size_t line;
+  std::size_t prefix_length;
+  std::string gapless;
+  std::vector<std::string> tracks;
+};
+
+void PlaceLabel(RowContext& row, std::size_t column, const std::string& label) {
+  const std::size_t length = row.seq.Seq.size();
+  if (row.tracks.empty()) row.tracks.push_back(RepeatChar(kTrackFill, length));
+  auto free_track =
+      std::find_if(row.tracks.begin(), row.tracks.end(),
+                   [&](const std::string& track) {
+                     return TrackHasRoom(track, column, label.size(), length);
+                   });
+  if (free_track == row.tracks.end()) {
+    row.tracks.push_back(RepeatChar(kTrackFill, length));
+    free_track = row.tracks.end() - 1;
+  }
+  OverwriteAt(*free_track, column, label);
+}
+
+void MarkSite(const TTFSet& factor, std::size_t j, RowContext& row,
+              RichView& view, const AADWord& tables, MessageSink& sink) {
+  const std::optional<SiteSpan> span = SpanOf(factor, j);
+  if (!span) return;
+  const std::int64_t first =
+      GaplessToColumn(tables, row.seq_index, span->start, sink);
+  const std::int64_t last = GaplessToColumn(
+      tables, row.seq_index, span->start + span->length - 1, sink);
+  if (first == 0 || last == 0 || last < first) return;
+
+  const std::size_t offset = row.prefix_length + first - 1;
+  const std::size_t width = static_cast<std::size_t>(last - first + 1);
+  SetRangeStyle(view, row.line, offset, width, kFontUnderline);
+  SetRangeColor(view, row.line, offset, width, factor.Color);
+  PlaceLabel(row, static_cast<std::size_t>(first), factor.Labels[j]);
+
+  for (std::size_t q = 0; q < span->letters.size(); ++q) {
+    const std::int64_t p = span->start + static_cast<std::int64_t>(q);
+    const std::int64_t column = GaplessToColumn(tables, row.seq_index, p, sink);
+    if (column == 0) continue;
+    const bool matches = p >= 1 &&
+                         static_cast<std::uint64_t>(p) <= row.gapless.size() &&
+                         row.gapless[static_cast<std::size_t>(p - 1)] ==
+                             span->letters[q];
+    AddRangeStyle(view, row.line, row.prefix_length + column - 1, 1,
+                  matches ? kFontBold : kFontStrikeOut);
+  }
+}
+
+}  // namespace
+
+std::string RowPrefix(std::string_view seq_name) {
+  std::string prefix(seq_name);
+  prefix += "> \t";
+  return prefix;
+}
+
+void AnnotateTFSites(const TSeqSet* alignment, const TaTFSet& definitions,
+                     RichView& view, const AADWord& gapless_tables,
+                     ADWord& line_index, MessageSink& sink) {
+  if (alignment == nullptr || alignment->Count() == 0 || definitions.empty()) {
+    return;
+  }
+  const auto sites = SitesByName(definitions);
+  line_index.assign(alignment->Count(), 0);
+  for (std::size_t i = 0; i < alignment->Seqs.size(); ++i) {
+    const TSeq& seq = alignment->Seqs[i];
+    const std::string prefix = RowPrefix(seq.SeqName);
+    view.AppendLine(prefix + seq.Seq);
+    RowContext row{seq, i, view.LineCount() - 1, prefix.size(), {}, {}};
+    line_index[i] = static_cast<std::uint32_t>(row.line);
+
+    const auto found = sites.find(seq.SeqName);
+    if (found != sites.end()) {
+      row.gapless = seq.GaplessSeq();
+      for (const SiteRef& site : found->second) {
+        MarkSite(definitions[site.factor], site.row, row, view, gapless_tables,
+                 sink);
+      }
+    }
+    for (const std::string& track : row.tracks) view.AppendLine(prefix + track);
+  }
+}
+
+}  // namespace tessarin

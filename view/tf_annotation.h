@@ -1,0 +1,41 @@
+// Writing the annotated view: every sequence row with its binding sites
+// marked, and the annotation tracks that carry the sites' labels.
+#ifndef TESSARIN_VIEW_TF_ANNOTATION_H_
+#define TESSARIN_VIEW_TF_ANNOTATION_H_
+
+#include <string>
+#include <string_view>
+
+#include "alignment/seq_set.h"
+#include "sources/tf_set.h"
+#include "text/arrays.h"
+#include "text/message_sink.h"
+#include "view/rich_view.h"
+
+namespace tessarin {
+
+// The character that fills an empty annotation track.
+inline constexpr char kTrackFill = '.';
+
+// "name> <tab>": what every sequence row and track row begins with.
+std::string RowPrefix(std::string_view seq_name);
+
+// Appends, for every sequence in alignment order, its sequence row (prefix and
+// Seq) and below it its annotation tracks, and marks each site of each factor
+// on the row: its columns underlined in the factor's colour, each compared
+// letter bold where it equals the sequence's letter and struck out where not.
+// Each label goes into the first track with room for it (a new track when
+// none has). line_index gets the view line of each sequence row.
+//
+// Does nothing at all when the alignment is missing or empty, or there are no
+// factor definitions. A site whose first or last position is not in the
+// sequence's gapless table is reported (once per failed lookup) and marks
+// nothing; rows are only read where every array they need has an entry.
+// Linear in the view's size plus the number of sites.
+void AnnotateTFSites(const TSeqSet* alignment, const TaTFSet& definitions,
+                     RichView& view, const AADWord& gapless_tables,
+                     ADWord& line_index, MessageSink& sink);
+
+}  // namespace tessarin
+
+#endif  // TESSARIN_VIEW_TF_ANNOTATION_H_
