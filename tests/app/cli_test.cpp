@@ -1,0 +1,166 @@
+#include "app/cli.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace tessarin {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kFasta = ">human\nAAC-GTGACTCAT\n>mouse\nAACAGTGACTGAT\n";
+constexpr const char* kTf =
+    "[TF]\nName = AP1\nMatchType = direct\n[[TABLE]]\n"
+    "human 5 AP1 TGACTGA\n*\n";
+constexpr const char* kConservation =
+    "[SCORES]\nScoreNames = ML, PI\nNSummaryStats = 1\n[[STATS]]\n"
+    "Thresh 0.5 0.25\n[[TABLE]]\n1 2 0.1 0.1\n3 4 0.9 0.1\n*\n";
+
+struct Result {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("cli_test_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir_);
+    fas_ = Write("a.fas", kFasta);
+    tf_ = Write("a.tf", kTf);
+    cons_ = Write("a.cons", kConservation);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string Write(const std::string& name, const std::string& content) {
+    const fs::path path = dir_ / name;
+    std::ofstream(path, std::ios::binary) << content;
+    return path.string();
+  }
+
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  Result Run(std::vector<std::string> args, bool with_files = true) {
+    std::vector<std::string> all = {"tessarin-cli"};
+    if (with_files) {
+      all.insert(all.end(), {"--fas", fas_, "--tf", tf_, "--cons", cons_});
+    }
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<const char*> argv;
+    for (const std::string& a : all) argv.push_back(a.c_str());
+    std::ostringstream out, err;
+    const int status =
+        RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
+    return {status, out.str(), err.str()};
+  }
+
+  fs::path dir_;
+  std::string fas_, tf_, cons_;
+};
+
+TEST_F(CliTest, JsonDocumentOfTheAnnotatedView) {
+  const Result r = Run({"--format", "json", "--inspect", "0:10:3"});
+  ASSERT_EQ(r.status, kExitClean) << r.err;
+  const std::size_t end = r.out.rfind("}\n");
+  const auto doc = nlohmann::json::parse(r.out.substr(0, end + 1));
+  EXPECT_EQ(doc["lines"], nlohmann::json::array({"human> \tAAC-GTGACTCAT",
+                                                 "human> \t.....AP1.....",
+                                                 "mouse> \tAACAGTGACTGAT"}));
+  EXPECT_EQ(doc["lineIndex"], nlohmann::json::array({0, 2}));
+  EXPECT_EQ(doc["messages"], nlohmann::json::array());
+  const std::string report = "human: +Gaps: Pos=3 L=3 -Gaps: Pos=3 L=2 >CG";
+  EXPECT_EQ(doc["status"], report);
+  EXPECT_EQ(doc["inspect"], nlohmann::json::array({report}));
+  // The first window (columns 1 and 2) is yellow on both rows.
+  bool yellow_on_mouse = false;
+  for (const auto& run : doc["runs"]) {
+    if (run["line"] == 2 && run["col"] == 8 && run["back"] == 0x00FFFF) {
+      yellow_on_mouse = run["len"] == 2;
+    }
+  }
+  EXPECT_TRUE(yellow_on_mouse) << doc["runs"].dump();
+  // Inspect results follow the document on standard output.
+  EXPECT_EQ(r.out.substr(end + 2), report + "\n");
+}
+
+TEST_F(CliTest, CriteriaAndCutoffsChangeTheHighlight) {
+  // No criterion: nothing is yellow.
+  Result r = Run({"--format", "json", "--criteria", ""});
+  ASSERT_EQ(r.status, kExitClean) << r.err;
+  EXPECT_EQ(r.out.find("65535"), std::string::npos);
+  // PI alone: both windows pass.
+  r = Run({"--format", "json", "--criteria", "PI"});
+  auto doc = nlohmann::json::parse(r.out);
+  std::size_t yellow = 0;
+  for (const auto& run : doc["runs"]) {
+    if (run["back"] == 0x00FFFF) yellow += run["len"].get<std::size_t>();
+  }
+  EXPECT_EQ(yellow, 8u);
+  // Raising ML's cut-off lets the second window pass too.
+  r = Run({"--format", "json", "--cutoff", "ML=1"});
+  doc = nlohmann::json::parse(r.out);
+  yellow = 0;
+  for (const auto& run : doc["runs"]) {
+    if (run["back"] == 0x00FFFF) yellow += run["len"].get<std::size_t>();
+  }
+  EXPECT_EQ(yellow, 8u);
+}
+
+TEST_F(CliTest, UsageErrorsExitTwoWithoutDocument) {
+  const std::vector<std::vector<std::string>> bad = {
+      {"--criteria", "XX"},     {"--cutoff", "ML"},  {"--cutoff", "ML=abc"},
+      {"--cutoff", "NOPE=1"},   {"--format", "pdf"}, {"--inspect", "1:2"},
+      {"--inspect", "a:b:c"},   {"--no-such-option"},
+  };
+  for (const auto& args : bad) {
+    const Result r = Run(args);
+    EXPECT_EQ(r.status, kExitUsage) << args[0];
+    EXPECT_EQ(r.out, "") << args[0];
+    EXPECT_EQ(r.err.rfind("tessarin: ", 0), 0u) << r.err;
+  }
+  EXPECT_EQ(Run({"--fas", fas_}, false).status, kExitUsage);
+  EXPECT_EQ(Run({"--help"}, false).status, kExitClean);
+}
+
+TEST_F(CliTest, MessagesGoToStandardErrorAndSetStatusOne) {
+  Result r = Run({"--fas", "/no/such.fas", "--tf", tf_, "--cons", cons_}, false);
+  EXPECT_EQ(r.status, kExitReported);
+  EXPECT_EQ(r.err, "tessarin: Missing file(s)!\n");
+  EXPECT_EQ(r.out, "");
+
+  fas_ = Write("bad.fas", ">human\nACG\n>mouse\nAC\n");
+  r = Run({"--format", "text"});
+  EXPECT_EQ(r.status, kExitReported);
+  EXPECT_EQ(r.err,
+            "tessarin: Seqs have different length -> no proper alignment\n"
+            "tessarin: Seqs have different length -> no proper alignment\n");
+  EXPECT_EQ(r.out, "human> \tACG\nmouse> \tAC\n");
+}
+
+TEST_F(CliTest, ListingAndFormatFromExtension) {
+  const std::string out = (dir_ / "view.txt").string();
+  Result r = Run({"--listing", "--out", out});
+  ASSERT_EQ(r.status, kExitClean) << r.err;
+  EXPECT_EQ(Read(out), "human> \tAAC-GTGACTCAT\nmouse> \tAACAGTGACTGAT\n");
+  const std::string rtf = (dir_ / "view.rtf").string();
+  r = Run({"--out", rtf});
+  EXPECT_EQ(Read(rtf).rfind("{\\rtf1", 0), 0u);
+  const std::string html = (dir_ / "view.htm").string();
+  r = Run({"--out", html});
+  EXPECT_NE(Read(html).find("<html"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tessarin
