@@ -1,0 +1,156 @@
+#include "view/html_writer.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "view/colors.h"
+#include "view/output_buffer.h"
+
+namespace tessarin {
+
+namespace {
+
+constexpr std::string_view kPageStart =
+    "<!DOCTYPE html>\n"
+    "<html>\n"
+    "<head>\n"
+    "<meta charset=\"windows-1252\">\n"
+    "<title>Tessarin view</title>\n"
+    "<style>\n"
+    "pre { font-family: \"Courier New\", monospace; font-size: 15px; }\n";
+// The newline after <pre> is dropped by HTML parsers, so an empty first line
+// survives.
+constexpr std::string_view kBodyStart =
+    "</style>\n"
+    "</head>\n"
+    "<body>\n"
+    "<pre>\n";
+constexpr std::string_view kPageEnd =
+    "</pre>\n"
+    "</body>\n"
+    "</html>\n";
+
+std::string CssColor(Rgb rgb) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string css = "#";
+  for (const std::uint8_t part : {rgb.red, rgb.green, rgb.blue}) {
+    css += kHex[part >> 4];
+    css += kHex[part & 0xF];
+  }
+  return css;
+}
+
+// The declarations of a run's class; empty when it looks like plain text.
+std::string CssDeclarations(const CharAttributes& attributes) {
+  std::string css;
+  if (attributes.color) {
+    if (const std::optional<Rgb> shown = ShownTextColor(*attributes.color)) {
+      css += " color: " + CssColor(*shown) + ";";
+    }
+  }
+  if (attributes.back) {
+    css += " background-color: " + CssColor(ShownBackColor(*attributes.back)) +
+           ";";
+  }
+  if (attributes.style & kFontBold) css += " font-weight: bold;";
+  if (attributes.style & kFontItalic) css += " font-style: italic;";
+  const bool underline = attributes.style & kFontUnderline;
+  const bool strike = attributes.style & kFontStrikeOut;
+  if (underline || strike) {
+    css += " text-decoration:";
+    if (underline) css += " underline";
+    if (strike) css += " line-through";
+    css += ";";
+  }
+  return css;
+}
+
+// Class "cN" for each attribute id in use that looks different from plain
+// text, numbered in order of first use; writes the style sheet rules.
+std::vector<std::string> WriteClasses(const RichView& view, OutputBuffer& out) {
+  std::vector<std::string> class_of(view.AttributeIdCount());
+  std::size_t count = 0;
+  for (const std::uint32_t id : UsedAttributeIds(view)) {
+    const std::string css = CssDeclarations(view.AttributesOfId(id));
+    if (css.empty()) continue;
+    class_of[id] = "c" + std::to_string(++count);
+    out.Put('.');
+    out.Append(class_of[id]);
+    out.Append(" {");
+    out.Append(css);
+    out.Append(" }\n");
+  }
+  return class_of;
+}
+
+void WriteEscaped(std::string_view text, OutputBuffer& out) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    switch (byte) {
+      case '&':
+        out.Append("&amp;");
+        continue;
+      case '<':
+        out.Append("&lt;");
+        continue;
+      case '>':
+        out.Append("&gt;");
+        continue;
+      case '"':
+        out.Append("&quot;");
+        continue;
+      case '\'':
+        out.Append("&#39;");
+        continue;
+      default:
+        break;
+    }
+    if ((byte < 0x20 && byte != '\t') || byte == 0x7F) {
+      out.Append("&#x");
+      out.Put(kHex[byte >> 4]);
+      out.Put(kHex[byte & 0xF]);
+      out.Put(';');
+      continue;
+    }
+    out.Put(c);
+  }
+}
+
+void WriteLine(const RichView& view, std::size_t line,
+               const std::vector<std::string>& class_of, OutputBuffer& out) {
+  const std::string_view text = view.Line(line);
+  ForEachAttributeRun(
+      view, line,
+      [&](std::uint64_t column, std::uint64_t length, std::uint32_t id) {
+        const std::string_view piece = text.substr(column, length);
+        if (class_of[id].empty()) {
+          WriteEscaped(piece, out);
+          return;
+        }
+        out.Append("<span class=\"");
+        out.Append(class_of[id]);
+        out.Append("\">");
+        WriteEscaped(piece, out);
+        out.Append("</span>");
+      });
+  out.Put('\n');
+}
+
+}  // namespace
+
+void WriteHtml(const RichView& view, std::ostream& out) {
+  OutputBuffer buffer(out);
+  buffer.Append(kPageStart);
+  const std::vector<std::string> class_of = WriteClasses(view, buffer);
+  buffer.Append(kBodyStart);
+  for (std::size_t line = 0; line < view.LineCount() && buffer.Good(); ++line) {
+    WriteLine(view, line, class_of, buffer);
+  }
+  buffer.Append(kPageEnd);
+  buffer.Flush();
+}
+
+}  // namespace tessarin

@@ -1,0 +1,149 @@
+#include "view/json_writer.h"
+
+#include <cstdint>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "view/output_buffer.h"
+
+namespace tessarin {
+
+namespace {
+
+constexpr std::string_view kIndent = "  ";
+constexpr std::string_view kElementIndent = "    ";
+
+// Each byte as the code point of the same value, UTF-8 encoded.
+void BytesToUtf8(std::string_view bytes, std::string& utf8) {
+  utf8.clear();
+  utf8.reserve(bytes.size());
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) {
+      utf8.push_back(c);
+    } else {
+      utf8.push_back(static_cast<char>(0xC0 | (byte >> 6)));
+      utf8.push_back(static_cast<char>(0x80 | (byte & 0x3F)));
+    }
+  }
+}
+
+// A byte string as a JSON string literal; `scratch` is reused between calls.
+void WriteString(std::string_view bytes, std::string& scratch,
+                 OutputBuffer& out) {
+  BytesToUtf8(bytes, scratch);
+  out.Append(nlohmann::json(scratch).dump());
+}
+
+void WriteKey(std::string_view key, OutputBuffer& out) {
+  out.Append(kIndent);
+  out.Put('"');
+  out.Append(key);
+  out.Append("\": ");
+}
+
+// "key": [ one element per line ] with `element(i)` writing element i.
+template <typename WriteElement>
+void WriteArray(std::string_view key, std::size_t count, bool last,
+                OutputBuffer& out, WriteElement&& element) {
+  WriteKey(key, out);
+  if (count == 0) {
+    out.Append(last ? "[]\n" : "[],\n");
+    return;
+  }
+  out.Append("[\n");
+  for (std::size_t i = 0; i < count && out.Good(); ++i) {
+    out.Append(kElementIndent);
+    element(i);
+    out.Append(i + 1 < count ? ",\n" : "\n");
+  }
+  out.Append(kIndent);
+  out.Append(last ? "]\n" : "],\n");
+}
+
+void WriteStrings(std::string_view key, const std::vector<std::string>& texts,
+                  bool last, std::string& scratch, OutputBuffer& out) {
+  WriteArray(key, texts.size(), last, out,
+             [&](std::size_t i) { WriteString(texts[i], scratch, out); });
+}
+
+void WriteOptional(std::optional<std::uint32_t> value, OutputBuffer& out) {
+  out.Append(value ? std::to_string(*value) : "null");
+}
+
+void WriteRun(std::size_t line, std::uint64_t column, std::uint64_t length,
+              const CharAttributes& attributes, OutputBuffer& out) {
+  out.Append("{\"line\": ");
+  out.Append(std::to_string(line));
+  out.Append(", \"col\": ");
+  out.Append(std::to_string(column));
+  out.Append(", \"len\": ");
+  out.Append(std::to_string(length));
+  out.Append(", \"color\": ");
+  WriteOptional(attributes.color, out);
+  out.Append(", \"back\": ");
+  WriteOptional(attributes.back, out);
+  out.Append(", \"style\": ");
+  out.Append(std::to_string(attributes.style));
+  out.Put('}');
+}
+
+// The runs are counted as they are written, so the array's brackets and
+// commas are placed by hand rather than through WriteArray.
+void WriteRuns(const RichView& view, OutputBuffer& out) {
+  WriteKey("runs", out);
+  bool first = true;
+  for (std::size_t line = 0; line < view.LineCount() && out.Good(); ++line) {
+    ForEachAttributeRun(
+        view, line,
+        [&](std::uint64_t column, std::uint64_t length, std::uint32_t id) {
+          if (id == 0) return;
+          out.Append(first ? "[\n" : ",\n");
+          first = false;
+          out.Append(kElementIndent);
+          WriteRun(line, column, length, view.AttributesOfId(id), out);
+        });
+  }
+  if (first) {
+    out.Append("[],\n");
+    return;
+  }
+  out.Put('\n');
+  out.Append(kIndent);
+  out.Append("],\n");
+}
+
+void WriteLineIndex(const ADWord& line_index, OutputBuffer& out) {
+  WriteKey("lineIndex", out);
+  out.Put('[');
+  for (std::size_t i = 0; i < line_index.size(); ++i) {
+    if (i > 0) out.Append(", ");
+    out.Append(std::to_string(line_index[i]));
+  }
+  out.Append("],\n");
+}
+
+}  // namespace
+
+void WriteJson(const RichView& view, const JsonDocumentExtras& extras,
+               std::ostream& out) {
+  OutputBuffer buffer(out);
+  std::string scratch;
+  buffer.Append("{\n");
+  WriteArray("lines", view.LineCount(), false, buffer, [&](std::size_t i) {
+    WriteString(view.Line(i), scratch, buffer);
+  });
+  WriteLineIndex(extras.line_index, buffer);
+  WriteRuns(view, buffer);
+  WriteStrings("messages", extras.messages, false, scratch, buffer);
+  WriteKey("status", buffer);
+  WriteString(extras.status, scratch, buffer);
+  buffer.Append(",\n");
+  WriteStrings("inspect", extras.inspect, true, scratch, buffer);
+  buffer.Append("}\n");
+  buffer.Flush();
+}
+
+}  // namespace tessarin

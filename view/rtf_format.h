@@ -1,0 +1,48 @@
+// The RTF that WriteRtf produces, named once for the writer and its tests.
+#ifndef TESSARIN_VIEW_RTF_FORMAT_H_
+#define TESSARIN_VIEW_RTF_FORMAT_H_
+
+#include <string_view>
+
+namespace tessarin::rtf {
+
+// Document start: RTF 1, ANSI text in code page 1252, default font 0.
+inline constexpr std::string_view kHeader = "{\\rtf1\\ansi\\ansicpg1252\\deff0";
+// Font 0: "Courier New", a modern (fixed-pitch) family, so readers without
+// it fall back to another fixed-pitch font and columns stay aligned.
+inline constexpr std::string_view kFontName = "Courier New";
+inline constexpr std::string_view kFontTable =
+    "{\\fonttbl{\\f0\\fmodern\\fprq1\\fcharset0 Courier New;}}";
+// The colour table opens with an empty entry: colour 0 is automatic.
+inline constexpr std::string_view kColorTableOpen = "{\\colortbl;";
+inline constexpr std::string_view kRed = "\\red";
+inline constexpr std::string_view kGreen = "\\green";
+inline constexpr std::string_view kBlue = "\\blue";
+// The view's 15-pixel characters are 11.25 pt at 96 dpi; RTF sizes are whole
+// half-points, so 11 pt.
+inline constexpr int kFontSizeHalfPoints = 22;
+// Plain paragraphs in font 0; the writer adds kFontSize and the size.
+inline constexpr std::string_view kBodyStart = "\\pard\\plain\\f0";
+inline constexpr std::string_view kFontSize = "\\fs";
+
+// Character formatting, one group per run.
+inline constexpr std::string_view kBold = "\\b";
+inline constexpr std::string_view kItalic = "\\i";
+inline constexpr std::string_view kUnderline = "\\ul";
+inline constexpr std::string_view kStrikeOut = "\\strike";
+inline constexpr std::string_view kTextColor = "\\cf";  // + colour index
+// A background is clear shading in the pattern colour, plus \cb for readers
+// that know only that; \highlight alone would be limited to 16 colours.
+inline constexpr std::string_view kShading = "\\chshdng0";
+inline constexpr std::string_view kShadingColor = "\\chcbpat";  // + index
+inline constexpr std::string_view kBackColor = "\\cb";          // + index
+
+// Text.
+inline constexpr std::string_view kParagraphEnd = "\\par";
+inline constexpr std::string_view kTab = "\\tab";
+// Any other byte outside printable ASCII is written as \'hh.
+inline constexpr std::string_view kHexEscape = "\\'";
+
+}  // namespace tessarin::rtf
+
+#endif  // TESSARIN_VIEW_RTF_FORMAT_H_
