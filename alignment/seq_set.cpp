@@ -25,7 +25,9 @@ std::uint32_t TSeqSet::ReadFastaLines(Ttf& file) {
 
     const KeyHit next = file.FindFirstKey(">", h + 1);
     const std::size_t end = next.count != 0 ? next.line : lines.size();
-    if (h + 1 < end) {
+    if (h + 2 == end) {
+      seq.RawSeq = std::move(lines[h + 1]);  // one line: no copy
+    } else if (h + 1 < end) {
       seq.RawSeq = file.JoinLines(h + 1, end - 1);
       // The joined lines are no longer needed; freeing them keeps the peak
       // near one copy of the sequence text.

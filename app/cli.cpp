@@ -1,8 +1,9 @@
 #include "app/cli.h"
 
 #include <CLI/CLI.hpp>
-
 #include <algorithm>
+#include <chrono>
+#include <iomanip>
 #include <map>
 #include <optional>
 #include <string>
@@ -35,9 +36,39 @@ class StreamSink : public MessageSink {
   std::size_t count_ = 0;
 };
 
+// Measures how long each step takes, for --timings.
+class PhaseTimer : public ProgressObserver {
+ public:
+  void PhaseStarted(std::string_view phase) override {
+    Finished();
+    current_ = phase;
+    started_ = Clock::now();
+  }
+  void Finished() override {
+    if (current_.empty()) return;
+    const std::chrono::duration<double> spent = Clock::now() - started_;
+    phases_.emplace_back(current_, spent.count());
+    current_.clear();
+  }
+  void Print(std::ostream& err) {
+    Finished();
+    for (const auto& [phase, seconds] : phases_) {
+      err << "timing: " << std::left << std::setw(18) << phase << std::right
+          << std::fixed << std::setprecision(3) << seconds << " s\n";
+    }
+  }
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  std::vector<std::pair<std::string, double>> phases_;
+  std::string current_;
+  Clock::time_point started_;
+};
+
 struct Options {
   std::string fas, cons, tf, out, format;
   bool listing = false;
+  bool timings = false;
   std::optional<std::string> criteria;
   std::vector<std::string> cutoffs;
   std::vector<std::string> inspects;
@@ -75,8 +106,10 @@ DocumentFormat ChooseFormat(const Options& options) {
     return *format;
   }
   static const std::map<std::string, DocumentFormat> kExtensions = {
-      {".rtf", DocumentFormat::kRtf},   {".html", DocumentFormat::kHtml},
-      {".htm", DocumentFormat::kHtml},  {".json", DocumentFormat::kJson},
+      {".rtf", DocumentFormat::kRtf},
+      {".html", DocumentFormat::kHtml},
+      {".htm", DocumentFormat::kHtml},
+      {".json", DocumentFormat::kJson},
       {".txt", DocumentFormat::kText}};
   const std::size_t dot = options.out.rfind('.');
   if (dot != std::string::npos) {
@@ -103,8 +136,8 @@ Inspect ParseInspect(const std::string& text) {
     const std::size_t colon = text.find(':', begin);
     const std::string part = text.substr(begin, colon - begin);
     const auto value = ParseInteger(part);
-    if (part.empty() || part.find_first_not_of("0123456789") !=
-                            std::string::npos || !value) {
+    if (part.empty() ||
+        part.find_first_not_of("0123456789") != std::string::npos || !value) {
       throw UsageError("--inspect needs LINE:COLUMN:LENGTH: " + text);
     }
     parts.push_back(static_cast<std::uint64_t>(*value));
@@ -149,14 +182,14 @@ void ApplyScoreOptions(Workspace& workspace, const Options& options,
     }
     std::vector<bool> checked(data.ScoreNames.size(), false);
     for (std::size_t i = 0; i < data.ScoreNames.size(); ++i) {
-      checked[i] = std::find(names.begin(), names.end(),
-                             data.ScoreNames[i]) != names.end();
+      checked[i] = std::find(names.begin(), names.end(), data.ScoreNames[i]) !=
+                   names.end();
     }
     workspace.SetCriteria(checked);
   }
   for (const Cutoff& cutoff : cutoffs) {
-    const auto it = std::find(data.ScoreNames.begin(), data.ScoreNames.end(),
-                              cutoff.name);
+    const auto it =
+        std::find(data.ScoreNames.begin(), data.ScoreNames.end(), cutoff.name);
     if (it == data.ScoreNames.end()) {
       throw UsageError("unknown score in --cutoff: " + cutoff.name);
     }
@@ -180,6 +213,8 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
 
   StreamSink sink(err);
   Workspace workspace(sink);
+  PhaseTimer timer;
+  if (options.timings) workspace.SetProgressObserver(&timer);
   workspace.SetPath(FileSlot::kFas, options.fas);
   workspace.SetPath(FileSlot::kConservation, options.cons);
   workspace.SetPath(FileSlot::kTf, options.tf);
@@ -203,6 +238,7 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
     out << status << '\n';
   }
   out.flush();
+  if (options.timings) timer.Print(err);
   return sink.count() == 0 ? kExitClean : kExitReported;
 }
 
@@ -223,6 +259,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out,
   app.add_option("--format", options.format,
                  "rtf | html | json | text (default from the extension of "
                  "--out, else rtf)");
+  app.add_flag("--timings", options.timings,
+               "print the time of each step to standard error");
   app.add_flag("--listing", options.listing,
                "write the plain listing of Read in Files instead of running "
                "Annotate");

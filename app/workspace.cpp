@@ -75,14 +75,14 @@ bool Workspace::ReadInFiles() {
     return false;
   }
   annotated_ = false;
-  alignment_checked_ =
-      tessarin::ReadInFiles(fas_path_, tf_path_, conservation_path_,
-                            alignment_, gapless_tables_, tf_definitions_,
-                            conservation_, logged_);
+  alignment_checked_ = tessarin::ReadInFiles(
+      fas_path_, tf_path_, conservation_path_, alignment_, gapless_tables_,
+      tf_definitions_, conservation_, logged_, progress_);
   loaded_ = true;
   criteria_.assign(conservation_.ScoreNames.size(), 0);
   FillBytes(criteria_, 1, criteria_.size());
   ListSequences();
+  Finished();
   return true;
 }
 
@@ -107,13 +107,16 @@ bool Workspace::Annotate() {
   // inspector must stay silent from here until the view is rewritten.
   annotated_ = false;
   view_.Clear();
+  Phase(kPhaseAnnotate);
   AnnotateTFSites(alignment_.get(), tf_definitions_, view_, gapless_tables_,
                   line_index_, logged_);
   SetStatus(kSitesAnnotated);
+  Phase(kPhaseHighlight);
   HighlightConservedWindows(alignment_.get(), view_, conservation_, criteria_,
                             line_index_);
   SetStatus(kWindowsHighlighted);
   annotated_ = true;
+  Finished();
   return true;
 }
 
@@ -153,12 +156,21 @@ void Workspace::SelectionChanged() {
   if (report) SetStatus(*report);
 }
 
+void Workspace::Phase(std::string_view name) const {
+  if (progress_ != nullptr) progress_->PhaseStarted(name);
+}
+
+void Workspace::Finished() const {
+  if (progress_ != nullptr) progress_->Finished();
+}
+
 void Workspace::SetStatus(std::string_view text) {
   status_ = text;
   if (on_status_changed) on_status_changed();
 }
 
 void Workspace::Write(std::ostream& out, DocumentFormat format) const {
+  Phase(kPhaseWrite);
   switch (format) {
     case DocumentFormat::kRtf:
       WriteRtf(view_, out);
@@ -181,8 +193,9 @@ void Workspace::Write(std::ostream& out, DocumentFormat format) const {
 }
 
 bool Workspace::Save(const std::string& path, DocumentFormat format) {
-  const std::optional<std::string> failure = SaveDocument(
-      path, [&](std::ostream& out) { Write(out, format); });
+  const std::optional<std::string> failure =
+      SaveDocument(path, [&](std::ostream& out) { Write(out, format); });
+  Finished();
   if (failure) {
     sink_.Show(*failure);
     return false;

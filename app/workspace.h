@@ -17,6 +17,7 @@
 #include "sources/tf_set.h"
 #include "text/arrays.h"
 #include "text/message_sink.h"
+#include "text/progress.h"
 #include "view/rich_view.h"
 
 namespace tessarin {
@@ -91,6 +92,10 @@ class Workspace {
   // Writes the view to a stream (JSON includes messages, status, inspect).
   void Write(std::ostream& out, DocumentFormat format) const;
 
+  // Told as each long step of Read in Files, Annotate and Save begins, and
+  // when the command ends. Not owned; null for none.
+  void SetProgressObserver(ProgressObserver* progress) { progress_ = progress; }
+
   const std::string& Status() const { return status_; }
   // Called whenever the status text changes (the window repaints the label).
   std::function<void()> on_status_changed;
@@ -128,6 +133,8 @@ class Workspace {
   };
 
   void SetStatus(std::string_view text);
+  void Phase(std::string_view name) const;
+  void Finished() const;
   void ListSequences();
 
   MessageSink& sink_;
@@ -151,6 +158,7 @@ class Workspace {
   RichView view_;
   std::string status_ = ".";
   std::vector<std::string> inspections_;
+  ProgressObserver* progress_ = nullptr;
 };
 
 }  // namespace tessarin

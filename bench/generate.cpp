@@ -9,7 +9,6 @@
 // match types and their labels collide; one score is "ML" with some "N/A";
 // about FRACTION of the windows lie below every cut-off.
 #include <CLI/CLI.hpp>
-
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -97,7 +96,8 @@ void WriteTf(const Params& p, const std::vector<std::string>& rows,
       } else if (type == 1) {
         std::string flanked = site;
         flanked[0] = static_cast<char>(flanked[0] - 'A' + 'a');
-        flanked[length - 1] = static_cast<char>(flanked[length - 1] - 'A' + 'a');
+        flanked[length - 1] =
+            static_cast<char>(flanked[length - 1] - 'A' + 'a');
         out << flanked;
       } else {
         out << length;
@@ -120,9 +120,11 @@ void WriteConservation(const Params& p, Random& random) {
   std::uniform_real_distribution<double> low(0.0, 0.29), high(0.31, 1.0);
   std::uniform_real_distribution<double> unit(0.0, 1.0);
   std::uint64_t windows = p.windows;
-  if (windows == 0) windows = p.columns > p.width ? (p.columns - p.width) / p.step + 1 : 1;
+  if (windows == 0)
+    windows = p.columns > p.width ? (p.columns - p.width) / p.step + 1 : 1;
   for (std::uint64_t w = 0; w < windows; ++w) {
-    const std::uint64_t start = 1 + (w * p.step) % std::max<std::uint64_t>(1, p.columns);
+    const std::uint64_t start =
+        1 + (w * p.step) % std::max<std::uint64_t>(1, p.columns);
     const std::uint64_t end = std::min(p.columns, start + p.width - 1);
     out << start << ' ' << end;
     const bool passes = unit(random) < p.pass;

@@ -5,8 +5,16 @@ namespace tessarin {
 bool ReadInFiles(const std::string& fas_path, const std::string& tf_path,
                  const std::string& cons_path,
                  std::unique_ptr<TSeqSet>& alignment, AADWord& gapless_tables,
-                 TaTFSet& factors, TConserved& conserved, MessageSink& sink) {
-  // Nothing of the previous alignment survives, even if reading fails.
+                 TaTFSet& factors, TConserved& conserved, MessageSink& sink,
+                 ProgressObserver* progress) {
+  auto phase = [progress](std::string_view name) {
+    if (progress != nullptr) progress->PhaseStarted(name);
+  };
+  // Nothing of the previous alignment survives, even if reading fails; it
+  // goes before the new one is read so that the two never take memory
+  // together.
+  phase(kPhaseReadFasta);
+  alignment.reset();
   alignment = std::make_unique<TSeqSet>();
   alignment->ReadFasta(fas_path);
   const std::uint32_t length = alignment->MaxLength();
@@ -17,7 +25,9 @@ bool ReadInFiles(const std::string& fas_path, const std::string& tf_path,
     }
   }
   gapless_tables = alignment->GaplessTables();
+  phase(kPhaseReadTf);
   ReadTFFile(tf_path, factors, sink);
+  phase(kPhaseReadConservation);
   ReadConservation(cons_path, conserved, sink);
   return true;
 }

@@ -12,6 +12,7 @@
 #include "sources/tf_set.h"
 #include "text/arrays.h"
 #include "text/message_sink.h"
+#include "text/progress.h"
 
 namespace tessarin {
 
@@ -28,11 +29,13 @@ inline constexpr std::string_view kNoProperAlignment =
 // that it never combines this alignment with arrays from an earlier one.
 // The caller makes sure the files exist; a file that cannot be opened reads
 // as an empty one. A read error after a file was opened propagates as
-// std::system_error.
+// std::system_error. `progress`, when given, is told as each file's reading
+// begins.
 bool ReadInFiles(const std::string& fas_path, const std::string& tf_path,
                  const std::string& cons_path,
                  std::unique_ptr<TSeqSet>& alignment, AADWord& gapless_tables,
-                 TaTFSet& factors, TConserved& conserved, MessageSink& sink);
+                 TaTFSet& factors, TConserved& conserved, MessageSink& sink,
+                 ProgressObserver* progress = nullptr);
 
 }  // namespace tessarin
 

@@ -45,20 +45,20 @@ int OpenReadable(const std::string& path) {
   return fd;
 }
 
-// The whole content of an open file, read in one pass.
+// The whole content of an open file, read in one pass. A regular file's
+// size is known, so its content is read into one buffer of that size (one
+// byte more, to see the end of the file without growing); other files grow
+// the buffer by doubling.
 std::string ReadAll(int fd) {
-  std::string content;
   struct stat info {};
+  std::size_t expected = 1 << 16;
   if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-    content.reserve(static_cast<std::size_t>(info.st_size));
+    expected = static_cast<std::size_t>(info.st_size) + 1;
   }
-  constexpr std::size_t kChunk = 1 << 20;
+  std::string content(expected, '\0');
   std::size_t used = 0;
   for (;;) {
-    if (content.capacity() - used < kChunk / 4) {
-      content.reserve(std::max(content.capacity() * 2, used + kChunk));
-    }
-    content.resize(content.capacity());
+    if (used == content.size()) content.resize(content.size() * 2);
     const ssize_t n = ::read(fd, content.data() + used, content.size() - used);
     if (n < 0) {
       if (errno == EINTR) continue;
@@ -81,7 +81,17 @@ bool MatchesLine(std::string_view line, std::string_view text,
 void Ttf::LoadFromFile(const std::string& path) {
   const FileDescriptor file(OpenReadable(path));
   if (file.get() < 0) return;
-  LoadFromText(ReadAll(file.get()));
+  std::string content = ReadAll(file.get());
+  // A file that is one line (a whole sequence on one line, say) becomes
+  // that line without a copy.
+  const bool one_line =
+      lines_.empty() && content.find_first_of(std::string_view(
+                            "\r\n\x1a", 3)) == std::string::npos;
+  if (one_line && !content.empty()) {
+    lines_.push_back(std::move(content));
+    return;
+  }
+  LoadFromText(content);
 }
 
 void Ttf::LoadFromText(std::string_view content) {
