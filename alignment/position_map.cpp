@@ -15,9 +15,8 @@ std::int64_t IndexOfValue(const ADWord& values, std::uint32_t value,
 
 std::int64_t GaplessToColumn(const AADWord& tables, std::size_t seq_index,
                              std::int64_t pos, MessageSink& sink) {
-  const bool in_range =
-      seq_index < tables.size() && pos >= 0 &&
-      pos <= std::numeric_limits<std::uint32_t>::max();
+  const bool in_range = seq_index < tables.size() && pos >= 0 &&
+                        pos <= std::numeric_limits<std::uint32_t>::max();
   if (in_range) {
     const ADWord& table = tables[seq_index];
     const auto value = static_cast<std::uint32_t>(pos);

@@ -26,7 +26,9 @@ class TSeqSet {
   // The same from lines already loaded (consumed).
   std::uint32_t ReadFastaLines(Ttf& file);
 
-  std::uint32_t Count() const { return static_cast<std::uint32_t>(Seqs.size()); }
+  std::uint32_t Count() const {
+    return static_cast<std::uint32_t>(Seqs.size());
+  }
   // The longest Seq; 0 for an empty set.
   std::uint32_t MaxLength() const;
   // GaplessTable of every sequence, in order.

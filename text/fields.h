@@ -17,8 +17,8 @@ namespace tessarin {
 inline constexpr std::string_view kBlankDelimiters = " \t";
 
 struct NormalizedLine {
-  std::string text;       // fields separated by exactly one delimiter
-  std::size_t fields = 0; // the number of non-empty fields
+  std::string text;        // fields separated by exactly one delimiter
+  std::size_t fields = 0;  // the number of non-empty fields
 };
 
 // Every character of `delimiters` becomes its first character d, runs of d
@@ -40,10 +40,9 @@ AString SplitByChar(std::string_view text, char ch);
 // Only the first `max_columns` columns are built: callers that use four
 // columns of a table whose widest row has a million fields pay for four.
 // The result therefore has min(width, max_columns) columns.
-AAString SplitColumns(const AString& lines, std::size_t from, std::size_t to,
-                      char ch,
-                      std::size_t max_columns =
-                          std::numeric_limits<std::size_t>::max());
+AAString SplitColumns(
+    const AString& lines, std::size_t from, std::size_t to, char ch,
+    std::size_t max_columns = std::numeric_limits<std::size_t>::max());
 
 }  // namespace tessarin
 

@@ -1,12 +1,13 @@
 #include "text/numbers.h"
 
+#include <locale.h>
+
 #include <cerrno>
 #include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
-#include <locale.h>
 
 namespace tessarin {
 
@@ -23,8 +24,8 @@ int HexValue(char c) {
 
 std::string_view SkipSpaces(std::string_view text) {
   const std::size_t first = text.find_first_not_of(' ');
-  return first == std::string_view::npos ? std::string_view() :
-                                           text.substr(first);
+  return first == std::string_view::npos ? std::string_view()
+                                         : text.substr(first);
 }
 
 // Length of a hexadecimal prefix at the start of `text` ("$", "x", "X",
@@ -157,11 +158,11 @@ std::string RealToText(long double value, int width, int decimals) {
   } else {
     // 18 significant digits, in scientific form: d.ddddddddddddddddde±X.
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer,
-                                      std::fabs(value),
-                                      std::chars_format::scientific, 17);
-    const std::string_view sci(buffer, static_cast<std::size_t>(
-                                           result.ptr - buffer));
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                      std::chars_format::scientific, 17);
+    const std::string_view sci(buffer,
+                               static_cast<std::size_t>(result.ptr - buffer));
     const std::size_t e = sci.find('e');
     std::string digits;  // the 18 significant digits
     for (char c : sci.substr(0, e)) {
@@ -178,10 +179,10 @@ std::string RealToText(long double value, int width, int decimals) {
     if (keep < 0) {
       kept = "0";
     } else {
-      kept = digits.substr(0, static_cast<std::size_t>(
-                                  std::min<int>(keep, digits.size())));
-      kept.append(static_cast<std::size_t>(std::max<int>(
-                      0, keep - static_cast<int>(digits.size()))),
+      kept = digits.substr(
+          0, static_cast<std::size_t>(std::min<int>(keep, digits.size())));
+      kept.append(static_cast<std::size_t>(
+                      std::max<int>(0, keep - static_cast<int>(digits.size()))),
                   '0');
       const bool round_up = keep < static_cast<int>(digits.size()) &&
                             digits[static_cast<std::size_t>(keep)] >= '5';
@@ -206,12 +207,11 @@ std::string RealToText(long double value, int width, int decimals) {
     const std::size_t point = kept.size() - static_cast<std::size_t>(decimals);
     std::string integer_part = kept.substr(0, point);
     const std::size_t nonzero = integer_part.find_first_not_of('0');
-    integer_part = nonzero == std::string::npos ? "0" :
-                                                  integer_part.substr(nonzero);
+    integer_part =
+        nonzero == std::string::npos ? "0" : integer_part.substr(nonzero);
     text = integer_part;
     if (decimals > 0) text += "." + kept.substr(point);
-    const bool all_zero =
-        kept.find_first_not_of('0') == std::string::npos;
+    const bool all_zero = kept.find_first_not_of('0') == std::string::npos;
     if (value < 0 && !all_zero) text.insert(text.begin(), '-');
   }
   if (static_cast<int>(text.size()) < width) {

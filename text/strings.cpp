@@ -66,7 +66,8 @@ std::size_t PosFrom(std::string_view text, std::string_view sub,
 SplitResult SplitAtChar(std::string_view text, char ch) {
   const std::size_t p = PosCharFrom(ch, text, 1);
   if (p == 0) return {};
-  return {true, std::string(text.substr(0, p - 1)), std::string(text.substr(p))};
+  return {true, std::string(text.substr(0, p - 1)),
+          std::string(text.substr(p))};
 }
 
 std::string ReplaceCharsOf(std::string_view text, char ch,
@@ -110,9 +111,9 @@ std::string CopyRange(std::string_view text, std::int64_t from,
   const auto length = static_cast<std::int64_t>(text.size());
   if (start > length) return "";
   const std::int64_t available = length - start + 1;
-  return std::string(text.substr(static_cast<std::size_t>(start - 1),
-                                  static_cast<std::size_t>(
-                                      std::min(count, available))));
+  return std::string(
+      text.substr(static_cast<std::size_t>(start - 1),
+                  static_cast<std::size_t>(std::min(count, available))));
 }
 
 void OverwriteAt(std::string& target, std::size_t pos,
@@ -142,8 +143,7 @@ bool IsUpperLetter(char ch) { return ch >= 'A' && ch <= 'Z'; }
 UpperRun FindUpperRun(std::string_view text) {
   const auto first = std::find_if(text.begin(), text.end(), IsUpperLetter);
   if (first == text.end()) return {};
-  const auto after =
-      std::find_if_not(first, text.end(), IsUpperLetter);
+  const auto after = std::find_if_not(first, text.end(), IsUpperLetter);
   return {static_cast<std::size_t>(first - text.begin()) + 1,
           static_cast<std::size_t>(after - first)};
 }

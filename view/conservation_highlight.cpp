@@ -19,15 +19,16 @@ bool PreconditionsHold(const TSeqSet* alignment, const TConserved& data,
   const auto n = static_cast<std::size_t>(data.NScores);
   if (criteria.size() != n) return false;
   if (data.Cutoffs.size() < n || data.Scores.size() < n) return false;
-  const unsigned selected = std::accumulate(criteria.begin(), criteria.end(), 0u);
+  const unsigned selected =
+      std::accumulate(criteria.begin(), criteria.end(), 0u);
   return selected != 0;
 }
 
 // How many windows every selected score, WinStart and WinEnd have entries
 // for; only those windows are used.
 std::size_t UsableWindows(const TConserved& data, const AByte& criteria) {
-  std::size_t windows = std::min({data.Scores[0].size(), data.WinStart.size(),
-                                  data.WinEnd.size()});
+  std::size_t windows = std::min(
+      {data.Scores[0].size(), data.WinStart.size(), data.WinEnd.size()});
   for (std::size_t s = 0; s < criteria.size(); ++s) {
     if (criteria[s] == 1) windows = std::min(windows, data.Scores[s].size());
   }
@@ -62,7 +63,8 @@ void HighlightConservedWindows(const TSeqSet* alignment, RichView& view,
     const std::uint64_t length = seq.Seq.size();
     for (const std::size_t w : passing) {
       const std::uint64_t first = std::max<std::uint64_t>(data.WinStart[w], 1);
-      const std::uint64_t last = std::min<std::uint64_t>(data.WinEnd[w], length);
+      const std::uint64_t last =
+          std::min<std::uint64_t>(data.WinEnd[w], length);
       if (last < first) continue;
       SetRangeBackColor(view, line_index[i], prefix + first - 1,
                         last - first + 1, kConservedBackground);

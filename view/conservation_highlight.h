@@ -18,8 +18,7 @@ inline constexpr std::uint32_t kConservedBackground = 0x00FFFF;
 // Whether window w passes: every score whose flag is exactly 1 is strictly
 // below its cut-off. The caller makes sure every such score has an entry w
 // and a cut-off.
-bool WindowPasses(const TConserved& data, const AByte& criteria,
-                  std::size_t w);
+bool WindowPasses(const TConserved& data, const AByte& criteria, std::size_t w);
 
 // Gives every passing window the yellow background on the sequence row of
 // each sequence (through line_index), at the row's own column offsets.

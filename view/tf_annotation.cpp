@@ -100,11 +100,10 @@ struct RowContext {
 void PlaceLabel(RowContext& row, std::size_t column, const std::string& label) {
   const std::size_t length = row.seq.Seq.size();
   if (row.tracks.empty()) row.tracks.push_back(RepeatChar(kTrackFill, length));
-  auto free_track =
-      std::find_if(row.tracks.begin(), row.tracks.end(),
-                   [&](const std::string& track) {
-                     return TrackHasRoom(track, column, label.size(), length);
-                   });
+  auto free_track = std::find_if(
+      row.tracks.begin(), row.tracks.end(), [&](const std::string& track) {
+        return TrackHasRoom(track, column, label.size(), length);
+      });
   if (free_track == row.tracks.end()) {
     row.tracks.push_back(RepeatChar(kTrackFill, length));
     free_track = row.tracks.end() - 1;
@@ -132,10 +131,9 @@ void MarkSite(const TTFSet& factor, std::size_t j, RowContext& row,
     const std::int64_t p = span->start + static_cast<std::int64_t>(q);
     const std::int64_t column = GaplessToColumn(tables, row.seq_index, p, sink);
     if (column == 0) continue;
-    const bool matches = p >= 1 &&
-                         static_cast<std::uint64_t>(p) <= row.gapless.size() &&
-                         row.gapless[static_cast<std::size_t>(p - 1)] ==
-                             span->letters[q];
+    const bool matches =
+        p >= 1 && static_cast<std::uint64_t>(p) <= row.gapless.size() &&
+        row.gapless[static_cast<std::size_t>(p - 1)] == span->letters[q];
     AddRangeStyle(view, row.line, row.prefix_length + column - 1, 1,
                   matches ? kFontBold : kFontStrikeOut);
   }

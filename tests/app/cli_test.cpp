@@ -1,10 +1,10 @@
 #include "app/cli.h"
 
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 namespace tessarin {
@@ -120,9 +120,9 @@ TEST_F(CliTest, CriteriaAndCutoffsChangeTheHighlight) {
 
 TEST_F(CliTest, UsageErrorsExitTwoWithoutDocument) {
   const std::vector<std::vector<std::string>> bad = {
-      {"--criteria", "XX"},     {"--cutoff", "ML"},  {"--cutoff", "ML=abc"},
-      {"--cutoff", "NOPE=1"},   {"--format", "pdf"}, {"--inspect", "1:2"},
-      {"--inspect", "a:b:c"},   {"--no-such-option"},
+      {"--criteria", "XX"},   {"--cutoff", "ML"},   {"--cutoff", "ML=abc"},
+      {"--cutoff", "NOPE=1"}, {"--format", "pdf"},  {"--inspect", "1:2"},
+      {"--inspect", "a:b:c"}, {"--no-such-option"},
   };
   for (const auto& args : bad) {
     const Result r = Run(args);
@@ -135,7 +135,8 @@ TEST_F(CliTest, UsageErrorsExitTwoWithoutDocument) {
 }
 
 TEST_F(CliTest, MessagesGoToStandardErrorAndSetStatusOne) {
-  Result r = Run({"--fas", "/no/such.fas", "--tf", tf_, "--cons", cons_}, false);
+  Result r =
+      Run({"--fas", "/no/such.fas", "--tf", tf_, "--cons", cons_}, false);
   EXPECT_EQ(r.status, kExitReported);
   EXPECT_EQ(r.err, "tessarin: Missing file(s)!\n");
   EXPECT_EQ(r.out, "");

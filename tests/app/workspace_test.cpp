@@ -13,8 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kFasta =
-    ">human\nAC-GT~A\n>mouse\nacggt-a\n";
+constexpr const char* kFasta = ">human\nAC-GT~A\n>mouse\nacggt-a\n";
 constexpr const char* kTf =
     "[TF]\nName = F1\nMatchType = direct\n[[TABLE]]\nhuman 2 S1 CG\n*\n";
 constexpr const char* kConservation =
@@ -37,8 +36,7 @@ class WorkspaceTest : public ::testing::Test {
     return path.string();
   }
 
-  void SetFiles(const std::string& fasta = kFasta,
-                const std::string& tf = kTf,
+  void SetFiles(const std::string& fasta = kFasta, const std::string& tf = kTf,
                 const std::string& conservation = kConservation) {
     ASSERT_TRUE(workspace_.ChooseFile(FileSlot::kFas, Write("a.fas", fasta)));
     ASSERT_TRUE(workspace_.ChooseFile(FileSlot::kTf, Write("a.tf", tf)));
@@ -67,11 +65,11 @@ TEST_F(WorkspaceTest, CommandsBeforeReadingInReport) {
   EXPECT_FALSE(workspace_.ChooseFile(FileSlot::kFas, dir_.string()));
   EXPECT_EQ(workspace_.StoreCutoff(std::nullopt, "abc"), std::nullopt);
   EXPECT_EQ(workspace_.StoreCutoff(std::nullopt, "0.5"), std::nullopt);
-  EXPECT_EQ(sink_.texts,
-            (std::vector<std::string>{"Missing file(s)!", "No data loaded!",
-                                      "No such file: /no/such/file",
-                                      "No such file: " + dir_.string(),
-                                      "Not a number"}));
+  EXPECT_EQ(
+      sink_.texts,
+      (std::vector<std::string>{
+          "Missing file(s)!", "No data loaded!", "No such file: /no/such/file",
+          "No such file: " + dir_.string(), "Not a number"}));
   EXPECT_EQ(workspace_.Path(FileSlot::kFas), "");
   EXPECT_EQ(workspace_.Status(), ".");
   EXPECT_FALSE(workspace_.Loaded());
@@ -81,8 +79,8 @@ TEST_F(WorkspaceTest, ReadInFilesListsSequencesAndSelectsAllCriteria) {
   SetFiles();
   ASSERT_TRUE(workspace_.ReadInFiles());
   EXPECT_TRUE(sink_.texts.empty()) << sink_.texts.front();
-  EXPECT_EQ(Lines(), (std::vector<std::string>{"human> \tAC-GT~A",
-                                               "mouse> \tACGGT-A"}));
+  EXPECT_EQ(Lines(),
+            (std::vector<std::string>{"human> \tAC-GT~A", "mouse> \tACGGT-A"}));
   EXPECT_EQ(workspace_.Criteria(), AByte({1, 1}));
   EXPECT_EQ(workspace_.CutoffText(0), "0.500");
   EXPECT_EQ(workspace_.CutoffText(1), "0.250");
@@ -98,13 +96,13 @@ TEST_F(WorkspaceTest, AnnotateWritesRowsTracksAndStatus) {
     statuses.push_back(workspace_.Status());
   };
   ASSERT_TRUE(workspace_.Annotate());
-  EXPECT_EQ(Lines(), (std::vector<std::string>{"human> \tAC-GT~A",
-                                               "human> \t.S1....",
-                                               "mouse> \tACGGT-A"}));
+  EXPECT_EQ(Lines(),
+            (std::vector<std::string>{"human> \tAC-GT~A", "human> \t.S1....",
+                                      "mouse> \tACGGT-A"}));
   EXPECT_EQ(workspace_.LineIndex(), ADWord({0, 2}));
-  EXPECT_EQ(statuses, (std::vector<std::string>{
-                          "TF binding site annotation completed.",
-                          "Conservation plotting completed."}));
+  EXPECT_EQ(statuses,
+            (std::vector<std::string>{"TF binding site annotation completed.",
+                                      "Conservation plotting completed."}));
   EXPECT_TRUE(workspace_.Annotated());
 
   // Annotate again gives the same text.
@@ -121,12 +119,15 @@ TEST_F(WorkspaceTest, InspectorAnswersOnlyAfterAnnotate) {
   ASSERT_TRUE(workspace_.Annotate());
   // Columns 3 to 5 of "AC-GT~A": -GT.
   workspace_.View().SetSelection(8 + 2, 3);
-  EXPECT_EQ(workspace_.Status(), "human: +Gaps: Pos=3 L=3 -Gaps: Pos=2 L=2 >GT");
+  EXPECT_EQ(workspace_.Status(),
+            "human: +Gaps: Pos=3 L=3 -Gaps: Pos=2 L=2 >GT");
   workspace_.View().SetSelection(8 + 3, 2);
-  EXPECT_EQ(workspace_.Status(), "human: +Gaps: Pos=4 L=2 -Gaps: Pos=3 L=2 >GT");
+  EXPECT_EQ(workspace_.Status(),
+            "human: +Gaps: Pos=4 L=2 -Gaps: Pos=3 L=2 >GT");
   // A track line leaves the status as it was; a caret clears it.
   workspace_.View().SetSelection(LineStart(workspace_.View(), 1) + 9, 2);
-  EXPECT_EQ(workspace_.Status(), "human: +Gaps: Pos=4 L=2 -Gaps: Pos=3 L=2 >GT");
+  EXPECT_EQ(workspace_.Status(),
+            "human: +Gaps: Pos=4 L=2 -Gaps: Pos=3 L=2 >GT");
   workspace_.View().SetSelection(3, 0);
   EXPECT_EQ(workspace_.Status(), "");
 }
@@ -155,16 +156,15 @@ TEST_F(WorkspaceTest, AnnotateIsRefusedAfterAFailedLengthCheck) {
   SetFiles();
   ASSERT_TRUE(workspace_.ReadInFiles());
   ASSERT_TRUE(workspace_.Annotate());
-  ASSERT_TRUE(workspace_.ChooseFile(FileSlot::kFas,
-                                    Write("b.fas", ">human\nACG\n>mouse\nAC\n")));
+  ASSERT_TRUE(workspace_.ChooseFile(
+      FileSlot::kFas, Write("b.fas", ">human\nACG\n>mouse\nAC\n")));
   ASSERT_TRUE(workspace_.ReadInFiles());
   EXPECT_TRUE(workspace_.Loaded());
   EXPECT_FALSE(workspace_.Annotate());
   EXPECT_EQ(sink_.texts,
             std::vector<std::string>(
                 2, "Seqs have different length -> no proper alignment"));
-  EXPECT_EQ(Lines(), (std::vector<std::string>{"human> \tACG",
-                                               "mouse> \tAC"}));
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"human> \tACG", "mouse> \tAC"}));
 }
 
 TEST_F(WorkspaceTest, SaveKeepsTheOldFileWhenItFails) {

@@ -12,9 +12,9 @@ TEST(NormalizeDelimitersTest, CanonicalFormAndFieldCount) {
     std::size_t fields;
   };
   const Row rows[] = {
-      {"", "", 0},          {"abc", "abc", 1},  {"  a\t\tb  c ", "a b c", 3},
-      {" ", "", 0},         {"\t \t", "", 0},   {" a ", "a", 1},
-      {"a", "a", 1},        {"\ta b", "a b", 2},
+      {"", "", 0},   {"abc", "abc", 1},   {"  a\t\tb  c ", "a b c", 3},
+      {" ", "", 0},  {"\t \t", "", 0},    {" a ", "a", 1},
+      {"a", "a", 1}, {"\ta b", "a b", 2},
   };
   for (const Row& row : rows) {
     const NormalizedLine n = NormalizeDelimiters(row.text, kBlankDelimiters);

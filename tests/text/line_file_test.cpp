@@ -24,8 +24,12 @@ TEST(LineFileLoadTest, SplitsAtEveryLineEnd) {
       {"a\r\nb", {"a", "b"}},
       {"a\n\nb\n", {"a", "", "b"}},
       {"a\rb\nc", {"a", "b", "c"}},
-      {"a\n\x1a" "b\n", {"a"}},
-      {"a\x1a" "b", {"a"}},
+      {"a\n\x1a"
+       "b\n",
+       {"a"}},
+      {"a\x1a"
+       "b",
+       {"a"}},
       {"", {}},
       {"\n", {""}},
       {"a\r", {"a"}},

@@ -40,9 +40,22 @@ TEST(ParseIntegerTest, AcceptsDecimalAndHexadecimalForms) {
 }
 
 TEST(ParseIntegerTest, RejectsEverythingElse) {
-  const char* bad[] = {"",    " ",   "7 ",  "x",   "$",   "0x", "1.0",
-                       "- 1", "+-1", "1e3", "abc", "--1", "9223372036854775808",
-                       "-9223372036854775809", "$1FFFFFFFFFFFFFFFF", "0x1g"};
+  const char* bad[] = {"",
+                       " ",
+                       "7 ",
+                       "x",
+                       "$",
+                       "0x",
+                       "1.0",
+                       "- 1",
+                       "+-1",
+                       "1e3",
+                       "abc",
+                       "--1",
+                       "9223372036854775808",
+                       "-9223372036854775809",
+                       "$1FFFFFFFFFFFFFFFF",
+                       "0x1g"};
   for (const char* text : bad) {
     EXPECT_FALSE(ParseInteger(text).has_value()) << "'" << text << "'";
   }
@@ -54,9 +67,9 @@ TEST(ParseRealTest, AcceptsTheRealForms) {
     long double value;
   };
   const Row rows[] = {
-      {"0.25", 0.25L}, {"1e-3", 1e-3L}, {"  .5", 0.5L}, {"5.", 5.0L},
-      {".", 0.0L},     {".e5", 0.0L},   {"-2.5", -2.5L}, {"+1E2", 100.0L},
-      {"1e-99999", 0.0L},
+      {"0.25", 0.25L}, {"1e-3", 1e-3L},  {"  .5", 0.5L},
+      {"5.", 5.0L},    {".", 0.0L},      {".e5", 0.0L},
+      {"-2.5", -2.5L}, {"+1E2", 100.0L}, {"1e-99999", 0.0L},
   };
   for (const Row& row : rows) {
     const auto value = ParseReal(row.text);
@@ -68,9 +81,9 @@ TEST(ParseRealTest, AcceptsTheRealForms) {
 }
 
 TEST(ParseRealTest, RejectsEverythingElse) {
-  const char* bad[] = {"",   " ",     "-",   "+",    "e5",   "1,5", "0.5 ",
-                       "abc", "1e",   "1e+", "1..2", "N/A",  "inf", "nan",
-                       "1e99999", "0x10"};
+  const char* bad[] = {"",     " ",   "-",       "+",   "e5",   "1,5",
+                       "0.5 ", "abc", "1e",      "1e+", "1..2", "N/A",
+                       "inf",  "nan", "1e99999", "0x10"};
   for (const char* text : bad) {
     EXPECT_FALSE(ParseReal(text).has_value()) << "'" << text << "'";
   }
@@ -107,10 +120,18 @@ TEST(NumberTextTest, FormatsFixedPoint) {
     const char* text;
   };
   const Row rows[] = {
-      {0.5L, "0.500"},    {12.25L, "12.250"}, {-1.0L, "-1.000"},
-      {0.0L, "0.000"},    {2.5L, "2.500"},    {-12.5L, "-12.500"},
-      {0.0625L, "0.063"}, {-0.0625L, "-0.063"}, {0.12345L, "0.123"},
-      {9.9996L, "10.000"}, {-0.0001L, "0.000"}, {1e-30L, "0.000"},
+      {0.5L, "0.500"},
+      {12.25L, "12.250"},
+      {-1.0L, "-1.000"},
+      {0.0L, "0.000"},
+      {2.5L, "2.500"},
+      {-12.5L, "-12.500"},
+      {0.0625L, "0.063"},
+      {-0.0625L, "-0.063"},
+      {0.12345L, "0.123"},
+      {9.9996L, "10.000"},
+      {-0.0001L, "0.000"},
+      {1e-30L, "0.000"},
       {123456789.0L, "123456789.000"},
   };
   for (const Row& row : rows) {

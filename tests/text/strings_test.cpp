@@ -65,9 +65,14 @@ TEST(CopyRangeTest, FollowsItsCuttingRules) {
     const char* expected;
   };
   const Row rows[] = {
-      {"abcdef", 3, 4, "cd"}, {"abc", 2, 9, "bc"}, {"abc", 3, 2, ""},
-      {"abc", 4, 5, ""},      {"abc", 0, 2, "abc"}, {"abc", -5, 1, "abc"},
-      {"", 1, 3, ""},         {"abc", 1, INT64_MAX, "abc"},
+      {"abcdef", 3, 4, "cd"},
+      {"abc", 2, 9, "bc"},
+      {"abc", 3, 2, ""},
+      {"abc", 4, 5, ""},
+      {"abc", 0, 2, "abc"},
+      {"abc", -5, 1, "abc"},
+      {"", 1, 3, ""},
+      {"abc", 1, INT64_MAX, "abc"},
       {"abc", INT64_MIN, INT64_MAX, ""},
   };
   for (const Row& row : rows) {

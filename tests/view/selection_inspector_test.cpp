@@ -33,8 +33,10 @@ class InspectorTest : public ::testing::Test {
 };
 
 TEST_F(InspectorTest, ReportsPositionsWithAndWithoutGaps) {
-  EXPECT_EQ(Select(0, 8 + 2, 3), "human: +Gaps: Pos=3 L=3 -Gaps: Pos=2 L=2 >GT");
-  EXPECT_EQ(Select(0, 8 + 3, 2), "human: +Gaps: Pos=4 L=2 -Gaps: Pos=3 L=2 >GT");
+  EXPECT_EQ(Select(0, 8 + 2, 3),
+            "human: +Gaps: Pos=3 L=3 -Gaps: Pos=2 L=2 >GT");
+  EXPECT_EQ(Select(0, 8 + 3, 2),
+            "human: +Gaps: Pos=4 L=2 -Gaps: Pos=3 L=2 >GT");
   EXPECT_EQ(Select(0, 8, 1), "human: +Gaps: Pos=1 L=1 -Gaps: Pos=1 L=1 >A");
   // Gaps only.
   EXPECT_EQ(Select(0, 8 + 5, 1), "human: +Gaps: Pos=6 L=1 -Gaps: Pos=4 L=0 >");
@@ -48,8 +50,7 @@ TEST_F(InspectorTest, ReportsPositionsWithAndWithoutGaps) {
 TEST_F(InspectorTest, SameColumnsOnRowsWithDifferentNames) {
   EXPECT_EQ(Select(2, 12 + 1, 3),
             "mouse rat: +Gaps: Pos=2 L=3 -Gaps: Pos=1 L=3 >CAG");
-  EXPECT_EQ(Select(2, 12, 1),
-            "mouse rat: +Gaps: Pos=1 L=1 -Gaps: Pos=0 L=0 >");
+  EXPECT_EQ(Select(2, 12, 1), "mouse rat: +Gaps: Pos=1 L=1 -Gaps: Pos=0 L=0 >");
 }
 
 TEST_F(InspectorTest, SilentOutsideTheLetters) {
