@@ -1,0 +1,325 @@
+#include "app/main_window.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <vector>
+
+#include "app/qt_dialogs.h"
+#include "app/rich_view_widget.h"
+
+namespace tessarin {
+
+namespace {
+
+// The client area the positions below are designed for.
+constexpr QSize kDesignSize(540, 382);
+constexpr const char* kWindowFontFamily = "Tahoma";
+constexpr int kWindowFontPixels = 11;
+constexpr int kAboutFontPixels = 9;
+// Height of the one-line text controls.
+constexpr int kFieldHeight = 21;
+constexpr const char* kNoPath = "...";
+
+QString FromBytes(const std::string& bytes) {
+  return QString::fromLatin1(bytes.data(),
+                             static_cast<qsizetype>(bytes.size()));
+}
+
+QString FromPath(const std::string& path) {
+  return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+QFont WindowFont(int pixels) {
+  QFont font(kWindowFontFamily);
+  font.setPixelSize(pixels);
+  return font;
+}
+
+template <typename Widget>
+Widget* Named(Widget* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, int x,
+                  int y) {
+  QLabel* label = Named(new QLabel(QString::fromLatin1(text), parent), name);
+  label->move(x, y);
+  label->adjustSize();
+  return label;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* text,
+                        QRect geometry, bool bold) {
+  QPushButton* button =
+      Named(new QPushButton(QString::fromLatin1(text), parent), name);
+  button->setGeometry(geometry);
+  if (bold) {
+    QFont font = button->font();
+    font.setBold(true);
+    button->setFont(font);
+  }
+  return button;
+}
+
+}  // namespace
+
+TForm1::TForm1(WindowDialogs dialogs, QWidget* parent)
+    : QWidget(parent),
+      own_boxes_(dialogs.boxes ? nullptr
+                               : std::make_unique<QtMessageBoxes>(this)),
+      boxes_(dialogs.boxes ? *dialogs.boxes : *own_boxes_),
+      sink_(boxes_),
+      workspace_(sink_) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(QString::fromLatin1(kProgramTitle));
+  setFont(WindowFont(kWindowFontPixels));
+  resize(kDesignSize);
+  move(0, 0);
+  CreateControls();
+  files_ = dialogs.files;
+  if (files_ == nullptr) {
+    own_files_ = std::make_unique<QtFileDialogs>(*OpenDialog1, *SaveDialog1);
+    files_ = own_files_.get();
+  }
+  ConnectHandlers();
+  workspace_.on_status_changed = [this] { ShowStatus(); };
+}
+
+TForm1::~TForm1() {
+  // The view widget reads the workspace's model; it goes first.
+  workspace_.on_status_changed = nullptr;
+  delete RE1;
+}
+
+void TForm1::CreateControls() {
+  PageControl1 = Named(new QTabWidget(this), "PageControl1");
+  PageControl1->setGeometry(8, 4, 524, 121);
+  TabSheet1 = Named(new QWidget, "TabSheet1");
+  TabSheet2 = Named(new QWidget, "TabSheet2");
+  PageControl1->addTab(TabSheet1, QStringLiteral("Files"));
+  PageControl1->addTab(TabSheet2, QStringLiteral("Seq Annotation"));
+  PageControl1->setCurrentIndex(0);
+  CreateFilesPage();
+  CreateAnnotationPage();
+
+  RE1 = Named(new RichViewWidget(workspace_.View(), this), "RE1");
+  RE1->setGeometry(8, 127, 524, 234);
+  Label7 = MakeLabel(this, "Label7", ".", 8, 367);
+  // Over the page control's tab row, so created after it.
+  Button2 = MakeButton(this, "Button2", "About", QRect(504, 4, 28, 12), false);
+  Button2->setFont(WindowFont(kAboutFontPixels));
+
+  OpenDialog1 = Named(CreateOpenDialog(this), "OpenDialog1");
+  SaveDialog1 = Named(CreateSaveDialog(this), "SaveDialog1");
+
+  anchors_.Add(PageControl1, {.left = true, .top = true, .right = true},
+               kDesignSize);
+  anchors_.Add(RE1, {.left = true, .top = true, .right = true, .bottom = true},
+               kDesignSize);
+  anchors_.Add(Label7, {.left = true, .top = false, .bottom = true},
+               kDesignSize);
+  anchors_.Add(Button2, {.left = false, .top = true, .right = true},
+               kDesignSize);
+}
+
+void TForm1::CreateFilesPage() {
+  QWidget* page = TabSheet1;
+  Label1 = MakeLabel(page, "Label1", "Input FAS File:", 48, 16);
+  Label2 = MakeLabel(page, "Label2", "Input Conservation File:", 48, 35);
+  Label3 = MakeLabel(page, "Label3", "Input TF File: ", 48, 54);
+  Label4 = MakeLabel(page, "Label4", kNoPath, 168, 16);
+  Label5 = MakeLabel(page, "Label5", kNoPath, 168, 35);
+  Label6 = MakeLabel(page, "Label6", kNoPath, 168, 54);
+  Button4 = MakeButton(page, "Button4", "SET", QRect(8, 15, 34, 17), false);
+  Button5 = MakeButton(page, "Button5", "SET", QRect(8, 34, 34, 17), false);
+  Button6 = MakeButton(page, "Button6", "SET", QRect(8, 54, 34, 17), false);
+  Button1 =
+      MakeButton(page, "Button1", "Read in Files", QRect(8, 73, 111, 17), true);
+  Button7 =
+      MakeButton(page, "Button7", "Save RTF", QRect(125, 73, 108, 17), true);
+}
+
+void TForm1::CreateAnnotationPage() {
+  QWidget* page = TabSheet2;
+  Button3 = MakeButton(page, "Button3", "Annotate", QRect(3, 3, 75, 25), true);
+  Label8 = MakeLabel(page, "Label8", "Conservation Criteria", 104, 8);
+  CheckListBox1 = Named(new QListWidget(page), "CheckListBox1");
+  CheckListBox1->setGeometry(104, 24, 121, 69);
+  Label9 = MakeLabel(page, "Label9", "Threshold value", 248, 8);
+  ComboBox1 = Named(new QComboBox(page), "ComboBox1");
+  ComboBox1->setEditable(true);
+  // Typed text only chooses; it never adds a score.
+  ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+  ComboBox1->setGeometry(248, 24, 88, kFieldHeight);
+  Edit1 = Named(new QLineEdit(page), "Edit1");
+  Edit1->setGeometry(342, 24, 43, kFieldHeight);
+  Button8 = MakeButton(page, "Button8", "SET", QRect(391, 24, 50, 21), false);
+}
+
+void TForm1::ConnectHandlers() {
+  connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+  connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+  connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+  connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
+  connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
+  connect(Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
+  connect(Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
+  connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
+  connect(CheckListBox1, &QListWidget::itemChanged, this,
+          &TForm1::CheckListBox1ClickCheck);
+  connect(ComboBox1, &QComboBox::currentIndexChanged, this,
+          &TForm1::ComboBox1Change);
+  connect(ComboBox1, &QComboBox::editTextChanged, this,
+          &TForm1::ComboBox1Change);
+  connect(RE1, &RichViewWidget::SelectionChanged, this,
+          &TForm1::RE1SelectionChange);
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  anchors_.Apply(event->size());
+}
+
+QLabel* TForm1::PathLabel(FileSlot slot) const {
+  switch (slot) {
+    case FileSlot::kFas:
+      return Label4;
+    case FileSlot::kConservation:
+      return Label5;
+    case FileSlot::kTf:
+      break;
+  }
+  return Label6;
+}
+
+void TForm1::SetFile(FileSlot slot, const std::string& path) {
+  if (!workspace_.ChooseFile(slot, path)) return;
+  QLabel* label = PathLabel(slot);
+  label->setText(FromPath(path));
+  label->adjustSize();
+}
+
+void TForm1::ChooseFile(FileSlot slot, const std::string& path) {
+  CommandMessages messages(sink_);
+  SetFile(slot, path);
+}
+
+void TForm1::ChooseFileWithDialog(FileSlot slot) {
+  CommandMessages messages(sink_);
+  const std::optional<std::string> path = files_->OpenFile();
+  if (path) SetFile(slot, *path);
+}
+
+void TForm1::Button4Click() { ChooseFileWithDialog(FileSlot::kFas); }
+void TForm1::Button5Click() { ChooseFileWithDialog(FileSlot::kConservation); }
+void TForm1::Button6Click() { ChooseFileWithDialog(FileSlot::kTf); }
+
+void TForm1::Button1Click() {
+  CommandMessages messages(sink_);
+  if (!workspace_.ReadInFiles()) return;
+  FillCriteriaAndScores();
+  PageControl1->setCurrentIndex(1);
+  RE1->ModelChanged();
+}
+
+void TForm1::FillCriteriaAndScores() {
+  // Filling is no user choice: neither list may fire its handler.
+  const QSignalBlocker block_list(CheckListBox1);
+  const QSignalBlocker block_chooser(ComboBox1);
+  CheckListBox1->clear();
+  ComboBox1->clear();
+  ComboBox1->setEditText(QString());
+  const AString& names = workspace_.Conservation().ScoreNames;
+  const AByte& criteria = workspace_.Criteria();
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    auto* item = new QListWidgetItem(FromBytes(names[i]), CheckListBox1);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    const bool checked = i < criteria.size() && criteria[i] != 0;
+    item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    ComboBox1->addItem(FromBytes(names[i]));
+  }
+  if (names.empty()) return;
+  ComboBox1->setCurrentIndex(0);
+  ShowCutoff(0);
+}
+
+void TForm1::Button3Click() {
+  CommandMessages messages(sink_);
+  workspace_.Annotate();
+  RE1->ModelChanged();
+}
+
+void TForm1::CheckListBox1ClickCheck() {
+  CommandMessages messages(sink_);
+  std::vector<bool> checked;
+  for (int i = 0; i < CheckListBox1->count(); ++i) {
+    checked.push_back(CheckListBox1->item(i)->checkState() == Qt::Checked);
+  }
+  workspace_.SetCriteria(checked);
+}
+
+std::optional<std::size_t> TForm1::ChosenScore() const {
+  const QString text = ComboBox1->currentText();
+  // The chosen item first, so that of two scores with one name the one
+  // picked from the list counts.
+  int index = ComboBox1->currentIndex();
+  if (index < 0 || ComboBox1->itemText(index) != text) {
+    index =
+        ComboBox1->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  }
+  if (index < 0) return std::nullopt;
+  return static_cast<std::size_t>(index);
+}
+
+void TForm1::ShowCutoff(std::optional<std::size_t> score) {
+  const std::optional<std::string> text = workspace_.CutoffText(score);
+  Edit1->setText(text ? FromBytes(*text) : QString());
+}
+
+void TForm1::ComboBox1Change() {
+  CommandMessages messages(sink_);
+  ShowCutoff(ChosenScore());
+}
+
+void TForm1::Button8Click() {
+  CommandMessages messages(sink_);
+  const QByteArray text = Edit1->text().toUtf8();
+  const std::optional<std::string> shown = workspace_.StoreCutoff(
+      ChosenScore(), std::string_view(text.constData(),
+                                      static_cast<std::size_t>(text.size())));
+  if (shown) Edit1->setText(FromBytes(*shown));
+}
+
+void TForm1::Button7Click() {
+  CommandMessages messages(sink_);
+  const std::optional<std::string> path = files_->SaveFile();
+  if (path) workspace_.Save(*path, DocumentFormat::kRtf);
+}
+
+void TForm1::Button2Click() { boxes_.Present(kAboutText); }
+
+void TForm1::RE1SelectionChange() {
+  // Nothing to do here: the view widget writes every selection into the
+  // workspace's model, whose change notice runs the selection inspector,
+  // and the status label follows the workspace's status.
+}
+
+void TForm1::ShowStatus() {
+  Label7->setText(FromBytes(workspace_.Status()));
+  Label7->adjustSize();
+  // Commands run to completion without returning to the event loop; the
+  // progress texts must show while they run.
+  Label7->repaint();
+}
+
+}  // namespace tessarin

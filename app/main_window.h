@@ -1,0 +1,134 @@
+// The main window: the controls of the desktop tool, each handler a call to
+// one Workspace command followed by the updates of the controls that the
+// command implies. The window holds the workspace for the program's
+// lifetime and adds no behaviour of its own.
+#ifndef TESSARIN_APP_MAIN_WINDOW_H_
+#define TESSARIN_APP_MAIN_WINDOW_H_
+
+#include <QWidget>
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/anchors.h"
+#include "app/collapsing_sink.h"
+#include "app/dialogs.h"
+#include "app/workspace.h"
+
+class QComboBox;
+class QFileDialog;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTabWidget;
+
+namespace tessarin {
+
+class QtFileDialogs;
+class QtMessageBoxes;
+class RichViewWidget;
+
+inline constexpr const char* kProgramTitle = "Tessarin 0.01";
+// The About box: program and version, rights, contact.
+inline constexpr const char* kAboutText =
+    "Tessarin 0.01\n"
+    "Copyright (C) the Tessarin developers. All rights reserved.\n"
+    "Contact: tessarin@example.org";
+
+// Where the window asks its modal questions. A null member means the
+// desktop's own dialogs (the file dialogs OpenDialog1 and SaveDialog1, and
+// message boxes over the window); tests pass scripted ones. Whatever is
+// passed must outlive the window.
+struct WindowDialogs {
+  FileDialogs* files = nullptr;
+  MessageBoxes* boxes = nullptr;
+};
+
+class TForm1 : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TForm1(WindowDialogs dialogs = {}, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // A file SET button's command with `path` in place of the open dialog's
+  // answer (paths given on the command line).
+  void ChooseFile(FileSlot slot, const std::string& path);
+
+  const Workspace& Data() const { return workspace_; }
+
+ public slots:
+  void Button1Click();  // Read in Files
+  void Button2Click();  // About
+  void Button3Click();  // Annotate
+  void Button4Click();  // choose the FAS file
+  void Button5Click();  // choose the conservation file
+  void Button6Click();  // choose the TF file
+  void Button7Click();  // Save RTF
+  void Button8Click();  // store the cut-off
+  void CheckListBox1ClickCheck();
+  void ComboBox1Change();
+  void RE1SelectionChange();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void CreateControls();
+  void CreateFilesPage();
+  void CreateAnnotationPage();
+  void ConnectHandlers();
+  void ChooseFileWithDialog(FileSlot slot);
+  void SetFile(FileSlot slot, const std::string& path);
+  QLabel* PathLabel(FileSlot slot) const;
+  void FillCriteriaAndScores();
+  // The score that ComboBox1's text names, if any.
+  std::optional<std::size_t> ChosenScore() const;
+  // Edit1 shows the score's cut-off, or nothing when there is none.
+  void ShowCutoff(std::optional<std::size_t> score);
+  void ShowStatus();
+
+  // Declared in this order: the sink needs the boxes, the workspace the sink.
+  std::unique_ptr<QtMessageBoxes> own_boxes_;
+  MessageBoxes& boxes_;
+  CollapsingSink sink_;
+  Workspace workspace_;
+  std::unique_ptr<QtFileDialogs> own_files_;
+  FileDialogs* files_ = nullptr;
+  AnchorLayout anchors_;
+
+  // The controls, each named as its object (objectName), which is how tests
+  // and style sheets find them. All are children of the window.
+  QTabWidget* PageControl1 = nullptr;
+  QWidget* TabSheet1 = nullptr;
+  QWidget* TabSheet2 = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* Label2 = nullptr;
+  QLabel* Label3 = nullptr;
+  QLabel* Label4 = nullptr;
+  QLabel* Label5 = nullptr;
+  QLabel* Label6 = nullptr;
+  QLabel* Label7 = nullptr;
+  QLabel* Label8 = nullptr;
+  QLabel* Label9 = nullptr;
+  QPushButton* Button1 = nullptr;
+  QPushButton* Button2 = nullptr;
+  QPushButton* Button3 = nullptr;
+  QPushButton* Button4 = nullptr;
+  QPushButton* Button5 = nullptr;
+  QPushButton* Button6 = nullptr;
+  QPushButton* Button7 = nullptr;
+  QPushButton* Button8 = nullptr;
+  QListWidget* CheckListBox1 = nullptr;
+  QComboBox* ComboBox1 = nullptr;
+  QLineEdit* Edit1 = nullptr;
+  RichViewWidget* RE1 = nullptr;
+  QFileDialog* OpenDialog1 = nullptr;
+  QFileDialog* SaveDialog1 = nullptr;
+};
+
+}  // namespace tessarin
+
+#endif  // TESSARIN_APP_MAIN_WINDOW_H_

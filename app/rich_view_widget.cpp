@@ -1,0 +1,439 @@
+#include "app/rich_view_widget.h"
+
+#include <QClipboard>
+#include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "app/line_cells.h"
+#include "view/colors.h"
+
+namespace tessarin {
+
+namespace {
+
+constexpr int kFontPixelSize = 15;
+constexpr const char* kFontFamily = "Courier New";
+constexpr int kCaretWidth = 1;
+// Cells kept in sight to the right of the caret when scrolling to it.
+constexpr std::uint64_t kCaretMargin = 2;
+
+QColor ToQColor(const Rgb& rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
+
+QFont BaseFont() {
+  QFont font(kFontFamily);
+  font.setPixelSize(kFontPixelSize);
+  font.setStyleHint(QFont::TypeWriter);
+  font.setFixedPitch(true);
+  font.setKerning(false);
+  return font;
+}
+
+// Scroll bar values are ints; views never come near that many lines or
+// cells, but the arithmetic must not wrap if one does.
+int ClampToInt(std::uint64_t value) {
+  return static_cast<int>(std::min<std::uint64_t>(
+      value, static_cast<std::uint64_t>(std::numeric_limits<int>::max())));
+}
+
+std::uint64_t FloorToCount(double value) {
+  return value > 0 ? static_cast<std::uint64_t>(value) : 0;
+}
+
+}  // namespace
+
+RichViewWidget::RichViewWidget(RichView& view, QWidget* parent)
+    : QAbstractScrollArea(parent), view_(view) {
+  const QFont base = BaseFont();
+  setFont(base);
+  const QFontMetrics metrics(base);
+  cell_width_ = std::max(
+      1, qRound(QFontMetricsF(base).horizontalAdvance(QLatin1Char('M'))));
+  line_height_ = std::max(1, metrics.lineSpacing());
+  ascent_ = metrics.ascent();
+  // Every style must advance exactly one cell per character, or bold and
+  // italic runs would drift off the column grid.
+  for (std::uint8_t style = 0; style < fonts_.size(); ++style) {
+    QFont font = base;
+    font.setBold((style & kFontBold) != 0);
+    font.setItalic((style & kFontItalic) != 0);
+    font.setUnderline((style & kFontUnderline) != 0);
+    font.setStrikeOut((style & kFontStrikeOut) != 0);
+    const qreal advance =
+        QFontMetricsF(font).horizontalAdvance(QLatin1Char('M'));
+    if (advance != cell_width_) {
+      font.setLetterSpacing(QFont::AbsoluteSpacing, cell_width_ - advance);
+    }
+    fonts_[style] = font;
+  }
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setFocusPolicy(Qt::StrongFocus);
+  viewport()->setCursor(Qt::IBeamCursor);
+  ModelChanged();
+}
+
+void RichViewWidget::ModelChanged() {
+  first_tab_stop_ = tessarin::FirstTabStop([this](auto&& visit) {
+    for (std::size_t i = 0; i < view_.LineCount(); ++i) visit(view_.Line(i));
+  });
+  widest_line_cells_ = 0;
+  for (std::size_t i = 0; i < view_.LineCount(); ++i) {
+    widest_line_cells_ = std::max(
+        widest_line_cells_, LineCells(view_.Line(i), first_tab_stop_).Width());
+  }
+  anchor_ = view_.SelStart();
+  position_ = view_.SelStart() + view_.SelLength();
+  goal_cell_.reset();
+  UpdateScrollRanges();
+  viewport()->update();
+}
+
+int RichViewWidget::VisibleLines() const {
+  return std::max(1, viewport()->height() / line_height_);
+}
+
+int RichViewWidget::VisibleCells() const {
+  return std::max(1, viewport()->width() / cell_width_);
+}
+
+void RichViewWidget::UpdateScrollRanges() {
+  const int lines = VisibleLines();
+  const int cells = VisibleCells();
+  verticalScrollBar()->setRange(
+      0, std::max(0, ClampToInt(view_.LineCount()) - lines));
+  verticalScrollBar()->setPageStep(lines);
+  verticalScrollBar()->setSingleStep(1);
+  // One cell more than the widest line: the caret may stand after its end.
+  horizontalScrollBar()->setRange(
+      0, std::max(0, ClampToInt(widest_line_cells_ + 1) - cells));
+  horizontalScrollBar()->setPageStep(cells);
+  horizontalScrollBar()->setSingleStep(1);
+}
+
+std::uint64_t RichViewWidget::LastCaretIndex() const {
+  const std::size_t count = view_.LineCount();
+  if (count == 0) return 0;
+  return view_.LineStartOf(count - 1) + view_.Line(count - 1).size();
+}
+
+QPoint RichViewWidget::PointOfIndex(std::uint64_t index) const {
+  const std::size_t line = view_.LineOfIndex(index);
+  const std::uint64_t offset = index - std::min(index, view_.LineStartOf(line));
+  const std::uint64_t cell =
+      LineCells(view_.Line(line), first_tab_stop_).CellOf(offset);
+  const auto x =
+      static_cast<std::int64_t>(cell) - horizontalScrollBar()->value();
+  const auto y = static_cast<std::int64_t>(line) - verticalScrollBar()->value();
+  return QPoint(static_cast<int>(x * cell_width_),
+                static_cast<int>(y * line_height_));
+}
+
+std::uint64_t RichViewWidget::IndexInLine(std::size_t line, double cell) const {
+  return view_.LineStartOf(line) +
+         LineCells(view_.Line(line), first_tab_stop_).OffsetNearest(cell);
+}
+
+std::uint64_t RichViewWidget::IndexAt(QPoint point) const {
+  const std::size_t count = view_.LineCount();
+  if (count == 0) return 0;
+  const std::int64_t row = static_cast<std::int64_t>(std::floor(
+                               static_cast<double>(point.y()) / line_height_)) +
+                           verticalScrollBar()->value();
+  const auto line = static_cast<std::size_t>(
+      std::clamp<std::int64_t>(row, 0, static_cast<std::int64_t>(count) - 1));
+  const double cell = static_cast<double>(point.x()) / cell_width_ +
+                      horizontalScrollBar()->value();
+  return IndexInLine(line, cell);
+}
+
+void RichViewWidget::SetAnchorAndPosition(std::uint64_t anchor,
+                                          std::uint64_t position) {
+  const std::uint64_t last = LastCaretIndex();
+  anchor_ = std::min(anchor, last);
+  position_ = std::min(position, last);
+  const std::uint64_t start = std::min(anchor_, position_);
+  view_.SetSelection(start, std::max(anchor_, position_) - start);
+  viewport()->update();
+  emit SelectionChanged();
+}
+
+void RichViewWidget::MoveTo(std::uint64_t index, bool extend) {
+  SetAnchorAndPosition(extend ? anchor_ : index, index);
+}
+
+void RichViewWidget::SelectAll() {
+  goal_cell_.reset();
+  SetAnchorAndPosition(0, LastCaretIndex());
+}
+
+std::string RichViewWidget::SelectedText() const {
+  const std::string_view text = view_.Text();
+  const std::uint64_t start = std::min(view_.SelStart(), view_.TextLength());
+  const std::uint64_t length =
+      std::min(view_.SelLength(), view_.TextLength() - start);
+  return std::string(text.substr(start, length));
+}
+
+void RichViewWidget::Copy() const {
+  const std::string text = SelectedText();
+  if (text.empty()) return;
+  QGuiApplication::clipboard()->setText(
+      QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void RichViewWidget::MoveLines(std::int64_t lines, bool extend) {
+  const std::size_t count = view_.LineCount();
+  if (count == 0) return MoveTo(0, extend);
+  const std::size_t line = view_.LineOfIndex(position_);
+  if (!goal_cell_) {
+    goal_cell_ =
+        static_cast<double>(LineCells(view_.Line(line), first_tab_stop_)
+                                .CellOf(position_ - view_.LineStartOf(line)));
+  }
+  const std::int64_t target =
+      std::clamp<std::int64_t>(static_cast<std::int64_t>(line) + lines, 0,
+                               static_cast<std::int64_t>(count) - 1);
+  MoveTo(IndexInLine(static_cast<std::size_t>(target), *goal_cell_), extend);
+}
+
+void RichViewWidget::EnsureVisible(std::uint64_t index) {
+  const std::size_t line = view_.LineOfIndex(index);
+  const std::uint64_t cell =
+      LineCells(view_.Line(line), first_tab_stop_)
+          .CellOf(index - std::min(index, view_.LineStartOf(line)));
+  QScrollBar* vertical = verticalScrollBar();
+  const int row = ClampToInt(line);
+  if (row < vertical->value()) vertical->setValue(row);
+  if (row >= vertical->value() + VisibleLines()) {
+    vertical->setValue(row - VisibleLines() + 1);
+  }
+  QScrollBar* horizontal = horizontalScrollBar();
+  const int column = ClampToInt(cell);
+  if (column < horizontal->value()) horizontal->setValue(column);
+  if (column + static_cast<int>(kCaretMargin) >
+      horizontal->value() + VisibleCells()) {
+    horizontal->setValue(column + static_cast<int>(kCaretMargin) -
+                         VisibleCells());
+  }
+}
+
+const QFont& RichViewWidget::FontFor(std::uint8_t style) const {
+  return fonts_[style & kFontStyleMask];
+}
+
+void RichViewWidget::paintEvent(QPaintEvent* event) {
+  QPainter painter(viewport());
+  const QRect dirty = event->rect();
+  painter.fillRect(dirty, palette().color(QPalette::Base));
+  const std::uint64_t top = FloorToCount(verticalScrollBar()->value());
+  const std::uint64_t left = FloorToCount(horizontalScrollBar()->value());
+  const std::uint64_t first_row = FloorToCount(dirty.top() / line_height_);
+  const std::uint64_t last_row = FloorToCount(dirty.bottom() / line_height_);
+  const std::uint64_t first_cell =
+      left + FloorToCount(dirty.left() / cell_width_);
+  const std::uint64_t end_cell =
+      left + FloorToCount(dirty.right() / cell_width_) + 1;
+  for (std::uint64_t row = first_row; row <= last_row; ++row) {
+    const std::uint64_t line = top + row;
+    if (line >= view_.LineCount()) break;
+    PaintLine(painter, static_cast<std::size_t>(line),
+              static_cast<int>(row) * line_height_, first_cell, end_cell);
+  }
+  if (hasFocus() && view_.SelLength() == 0) {
+    const QPoint caret =
+        PointOfIndex(std::min(view_.SelStart(), LastCaretIndex()));
+    painter.fillRect(QRect(caret, QSize(kCaretWidth, line_height_)),
+                     palette().color(QPalette::Text));
+  }
+}
+
+// Draws the characters of `line` that cover cells first_cell to end_cell - 1
+// in runs of equal attributes and selection state; a tab is its own run.
+void RichViewWidget::PaintLine(QPainter& painter, std::size_t line, int y,
+                               std::uint64_t first_cell,
+                               std::uint64_t end_cell) const {
+  const std::string_view text = view_.Line(line);
+  const std::uint64_t line_start = view_.LineStartOf(line);
+  const std::uint64_t sel_start = view_.SelStart();
+  const std::uint64_t sel_end = sel_start + view_.SelLength();
+  const auto selected = [&](std::uint64_t offset) {
+    const std::uint64_t index = line_start + offset;
+    return index >= sel_start && index < sel_end;
+  };
+  const auto left_cell =
+      static_cast<std::int64_t>(horizontalScrollBar()->value());
+  const auto x_of = [&](std::uint64_t cell) {
+    return static_cast<int>((static_cast<std::int64_t>(cell) - left_cell) *
+                            cell_width_);
+  };
+  const QColor highlight = palette().color(QPalette::Highlight);
+  const QColor highlighted_text = palette().color(QPalette::HighlightedText);
+  const QColor automatic_text = palette().color(QPalette::Text);
+
+  const LineCells cells(text, first_tab_stop_);
+  std::uint64_t offset = cells.OffsetAtCell(first_cell);
+  std::uint64_t cell = cells.CellOf(offset);
+  bool first_tab = text.find('\t') >= offset;
+  while (offset < text.size() && cell < end_cell) {
+    const std::uint32_t id = view_.AttributeId(line_start + offset);
+    const CharAttributes& attributes = view_.AttributesOfId(id);
+    const bool in_selection = selected(offset);
+    std::optional<QColor> back;
+    if (in_selection) {
+      back = highlight;
+    } else if (attributes.back) {
+      back = ToQColor(ShownBackColor(*attributes.back));
+    }
+    if (text[offset] == '\t') {
+      const std::uint64_t tab_end = cells.TabEnd(cell, first_tab);
+      first_tab = false;
+      if (back) {
+        painter.fillRect(
+            QRect(x_of(cell), y, x_of(tab_end) - x_of(cell), line_height_),
+            *back);
+      }
+      cell = tab_end;
+      ++offset;
+      continue;
+    }
+    std::uint64_t run_end = offset + 1;
+    while (run_end < text.size() && text[run_end] != '\t' &&
+           cell + (run_end - offset) < end_cell &&
+           view_.AttributeId(line_start + run_end) == id &&
+           selected(run_end) == in_selection) {
+      ++run_end;
+    }
+    const std::uint64_t run_cells = run_end - offset;
+    const int x = x_of(cell);
+    if (back) {
+      painter.fillRect(
+          QRect(x, y, static_cast<int>(run_cells) * cell_width_, line_height_),
+          *back);
+    }
+    QColor color = automatic_text;
+    if (in_selection) {
+      color = highlighted_text;
+    } else if (attributes.color) {
+      if (const std::optional<Rgb> shown = ShownTextColor(*attributes.color)) {
+        color = ToQColor(*shown);
+      }
+    }
+    painter.setPen(color);
+    painter.setFont(FontFor(attributes.style));
+    painter.drawText(x, y + ascent_,
+                     QString::fromLatin1(text.data() + offset,
+                                         static_cast<qsizetype>(run_cells)));
+    cell += run_cells;
+    offset = run_end;
+  }
+  // A selected line end is shown as one highlighted cell after the text.
+  const std::uint64_t end_of_line = cells.Width();
+  if (selected(text.size()) && end_of_line >= first_cell &&
+      end_of_line < end_cell) {
+    painter.fillRect(QRect(x_of(end_of_line), y, cell_width_, line_height_),
+                     highlight);
+  }
+}
+
+void RichViewWidget::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  UpdateScrollRanges();
+}
+
+void RichViewWidget::scrollContentsBy(int, int) { viewport()->update(); }
+
+void RichViewWidget::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) {
+    QAbstractScrollArea::mousePressEvent(event);
+    return;
+  }
+  goal_cell_.reset();
+  const bool extend = (event->modifiers() & Qt::ShiftModifier) != 0;
+  MoveTo(IndexAt(event->position().toPoint()), extend);
+}
+
+void RichViewWidget::mouseMoveEvent(QMouseEvent* event) {
+  if ((event->buttons() & Qt::LeftButton) == 0) {
+    QAbstractScrollArea::mouseMoveEvent(event);
+    return;
+  }
+  const std::uint64_t index = IndexAt(event->position().toPoint());
+  if (index == position_) return;
+  MoveTo(index, true);
+  // Dragging past an edge scrolls the view along.
+  EnsureVisible(index);
+}
+
+void RichViewWidget::mouseReleaseEvent(QMouseEvent* event) {
+  // The selection is complete when the button goes up; nothing to change.
+  if (event->button() == Qt::LeftButton) {
+    event->accept();
+    return;
+  }
+  QAbstractScrollArea::mouseReleaseEvent(event);
+}
+
+void RichViewWidget::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::SelectAll)) return SelectAll();
+  if (event->matches(QKeySequence::Copy)) return Copy();
+  const bool extend = (event->modifiers() & Qt::ShiftModifier) != 0;
+  const bool whole_text = (event->modifiers() & Qt::ControlModifier) != 0;
+  const std::size_t line = view_.LineOfIndex(position_);
+  switch (event->key()) {
+    case Qt::Key_Up:
+      MoveLines(-1, extend);
+      break;
+    case Qt::Key_Down:
+      MoveLines(1, extend);
+      break;
+    case Qt::Key_PageUp:
+      MoveLines(-VisibleLines(), extend);
+      break;
+    case Qt::Key_PageDown:
+      MoveLines(VisibleLines(), extend);
+      break;
+    case Qt::Key_Left:
+      goal_cell_.reset();
+      MoveTo(position_ > 0 ? position_ - 1 : 0, extend);
+      break;
+    case Qt::Key_Right:
+      goal_cell_.reset();
+      MoveTo(position_ + 1, extend);
+      break;
+    case Qt::Key_Home:
+      goal_cell_.reset();
+      MoveTo(whole_text ? 0 : view_.LineStartOf(line), extend);
+      break;
+    case Qt::Key_End:
+      goal_cell_.reset();
+      MoveTo(whole_text ? LastCaretIndex()
+                        : view_.LineStartOf(line) + view_.Line(line).size(),
+             extend);
+      break;
+    default:
+      QAbstractScrollArea::keyPressEvent(event);
+      return;
+  }
+  EnsureVisible(position_);
+}
+
+void RichViewWidget::focusInEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusInEvent(event);
+  viewport()->update();
+}
+
+void RichViewWidget::focusOutEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusOutEvent(event);
+  viewport()->update();
+}
+
+}  // namespace tessarin

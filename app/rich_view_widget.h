@@ -1,0 +1,111 @@
+// The window's view of a RichView: draws the model's lines on a fixed-pitch
+// grid and lets the user scroll, select with mouse and keyboard, and copy.
+// The widget keeps no copy of the text or attributes; it reads the model at
+// every paint and writes every selection change into it, so the model's
+// change notice (the selection inspector) sees the user's selection.
+#ifndef TESSARIN_APP_RICH_VIEW_WIDGET_H_
+#define TESSARIN_APP_RICH_VIEW_WIDGET_H_
+
+#include <QAbstractScrollArea>
+#include <QFont>
+#include <QPoint>
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "view/rich_view.h"
+
+class QPainter;
+
+namespace tessarin {
+
+// Drawing: "Courier New" at 15 pixels (a metric-compatible face stands in
+// where it is missing), no word wrap, both scroll bars always shown. Only
+// the rows and columns in sight are drawn, so a view of hundreds of lines of
+// tens of thousands of characters scrolls as fast as a small one. Tabs
+// follow app/line_cells.h; text colours follow the colour rule of
+// view/colors.h; backgrounds, bold, italic, underline and strike-out are
+// drawn as stored. A view without lines is drawn as an empty page.
+//
+// Selection: mouse press and drag, shift+click, arrows, Home/End (with Ctrl:
+// the whole text), PageUp/PageDown, shift with any of them to extend,
+// select all and copy (line ends copied as "\n"). A selection is kept as an
+// anchor and a moving end; the model gets start = the lower end and the
+// length, with one change notice per change.
+class RichViewWidget : public QAbstractScrollArea {
+  Q_OBJECT
+
+ public:
+  // `view` must outlive the widget.
+  explicit RichViewWidget(RichView& view, QWidget* parent = nullptr);
+
+  // Call after the model's text changed (lines added or removed): takes the
+  // selection from the model, updates the scroll ranges and repaints.
+  void ModelChanged();
+
+  // The size of one character cell in pixels.
+  QSize CellSize() const { return QSize(cell_width_, line_height_); }
+  // The shared stop of the first tab of each line, in cells.
+  std::uint64_t FirstTabStop() const { return first_tab_stop_; }
+  // The top-left corner, in viewport coordinates, of the cell where
+  // character `index` (or the caret before it) stands.
+  QPoint PointOfIndex(std::uint64_t index) const;
+  // The caret index nearest to a viewport point.
+  std::uint64_t IndexAt(QPoint point) const;
+
+  // The selection text, line ends as "\n".
+  std::string SelectedText() const;
+  // Copies the selection to the clipboard; nothing happens for a caret.
+  void Copy() const;
+  void SelectAll();
+
+ signals:
+  // After every selection change the user made.
+  void SelectionChanged();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+
+ private:
+  // The greatest caret index: the end of the last line.
+  std::uint64_t LastCaretIndex() const;
+  // Moves the selection's moving end to `index` (clamped); without `extend`
+  // the anchor follows. Writes the selection to the model.
+  void MoveTo(std::uint64_t index, bool extend);
+  void SetAnchorAndPosition(std::uint64_t anchor, std::uint64_t position);
+  // The caret index in `line` nearest to x = `cell` (in cells).
+  std::uint64_t IndexInLine(std::size_t line, double cell) const;
+  // Moves `lines` lines up (negative) or down, keeping the goal column.
+  void MoveLines(std::int64_t lines, bool extend);
+  void EnsureVisible(std::uint64_t index);
+  void UpdateScrollRanges();
+  int VisibleLines() const;
+  int VisibleCells() const;
+  const QFont& FontFor(std::uint8_t style) const;
+  void PaintLine(QPainter& painter, std::size_t line, int y,
+                 std::uint64_t first_cell, std::uint64_t last_cell) const;
+
+  RichView& view_;
+  std::array<QFont, 16> fonts_;  // by style bits
+  int cell_width_ = 1;
+  int line_height_ = 1;
+  int ascent_ = 0;
+  std::uint64_t first_tab_stop_ = 0;
+  std::uint64_t widest_line_cells_ = 0;
+  std::uint64_t anchor_ = 0;
+  std::uint64_t position_ = 0;
+  // The cell column that up/down moves aim for, kept across a run of them.
+  std::optional<double> goal_cell_;
+};
+
+}  // namespace tessarin
+
+#endif  // TESSARIN_APP_RICH_VIEW_WIDGET_H_

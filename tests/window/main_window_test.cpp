@@ -1,0 +1,700 @@
+#include "app/main_window.h"
+
+#include <unistd.h>
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "alignment/position_map.h"
+#include "app/rich_view_widget.h"
+#include "sources/reading_in.h"
+#include "tests/window/window_test_support.h"
+#include "tests/window/window_tests.h"
+#include "view/conservation_highlight.h"
+#include "view/rich_view.h"
+
+namespace tessarin::testing {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+constexpr const char* kListing[] = {"human> \tAC-GT~A",
+                                    "chimpanzee> \tACGGT-A"};
+constexpr const char* kHumanColumns3To5 =
+    "human: +Gaps: Pos=3 L=3 -Gaps: Pos=2 L=2 >GT";
+
+// Records the text Label7 has each time it is painted.
+class PaintRecorder : public QObject {
+ public:
+  QStringList painted;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      painted << static_cast<QLabel*>(watched)->text();
+    }
+    return false;
+  }
+};
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    dialogs_ = std::make_unique<ScriptedFileDialogs>();
+    boxes_ = std::make_unique<RecordingBoxes>();
+    window_ = std::make_unique<TForm1>(
+        WindowDialogs{.files = dialogs_.get(), .boxes = boxes_.get()});
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+  }
+  void cleanup() { window_.reset(); }
+
+  // --- The window as it first shows -------------------------------------
+
+  void ControlsHaveTheirNamesCaptionsAndPlaces_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("place");  // width or height 0: not fixed
+    const auto row = [](const char* name, const char* caption, QRect place) {
+      QTest::newRow(name) << QString::fromLatin1(caption) << place;
+    };
+    row("PageControl1", "", QRect(8, 4, 524, 121));
+    row("Label1", "Input FAS File:", QRect(48, 16, 0, 0));
+    row("Label2", "Input Conservation File:", QRect(48, 35, 0, 0));
+    row("Label3", "Input TF File: ", QRect(48, 54, 0, 0));
+    row("Label4", "...", QRect(168, 16, 0, 0));
+    row("Label5", "...", QRect(168, 35, 0, 0));
+    row("Label6", "...", QRect(168, 54, 0, 0));
+    row("Button4", "SET", QRect(8, 15, 34, 17));
+    row("Button5", "SET", QRect(8, 34, 34, 17));
+    row("Button6", "SET", QRect(8, 54, 34, 17));
+    row("Button1", "Read in Files", QRect(8, 73, 111, 17));
+    row("Button7", "Save RTF", QRect(125, 73, 108, 17));
+    row("Button3", "Annotate", QRect(3, 3, 75, 25));
+    row("Label8", "Conservation Criteria", QRect(104, 8, 0, 0));
+    row("CheckListBox1", "", QRect(104, 24, 121, 69));
+    row("Label9", "Threshold value", QRect(248, 8, 0, 0));
+    row("ComboBox1", "", QRect(248, 24, 88, 0));
+    row("Edit1", "", QRect(342, 24, 43, 0));
+    row("Button8", "SET", QRect(391, 24, 50, 21));
+    row("RE1", "", QRect(8, 127, 524, 234));
+    row("Label7", ".", QRect(8, 367, 0, 0));
+    row("Button2", "About", QRect(504, 4, 28, 12));
+  }
+  void ControlsHaveTheirNamesCaptionsAndPlaces() {
+    QFETCH(QString, caption);
+    QFETCH(QRect, place);
+    auto* control = window_->findChild<QWidget*>(
+        QString::fromLatin1(QTest::currentDataTag()));
+    QVERIFY(control != nullptr);
+    QCOMPARE(control->pos(), place.topLeft());
+    if (place.width() > 0) QCOMPARE(control->width(), place.width());
+    if (place.height() > 0) QCOMPARE(control->height(), place.height());
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+      QCOMPARE(label->text(), caption);
+    } else if (auto* button = qobject_cast<QPushButton*>(control)) {
+      QCOMPARE(button->text(), caption);
+    }
+  }
+
+  void WindowStartsOnTheFilesPage() {
+    QCOMPARE(window_->windowTitle(), QStringLiteral("Tessarin 0.01"));
+    QCOMPARE(window_->size(), QSize(540, 382));
+    QCOMPARE(window_->pos(), QPoint(0, 0));
+    auto* pages = Find<QTabWidget>("PageControl1");
+    QCOMPARE(pages->count(), 2);
+    QCOMPARE(pages->tabText(0), QStringLiteral("Files"));
+    QCOMPARE(pages->tabText(1), QStringLiteral("Seq Annotation"));
+    QCOMPARE(pages->widget(0), Find<QWidget>("TabSheet1"));
+    QCOMPARE(pages->widget(1), Find<QWidget>("TabSheet2"));
+    QCOMPARE(pages->currentIndex(), 0);
+    QCOMPARE(Find<QListWidget>("CheckListBox1")->count(), 0);
+    QVERIFY(Find<QComboBox>("ComboBox1")->isEditable());
+    QCOMPARE(Find<QComboBox>("ComboBox1")->count(), 0);
+    QCOMPARE(Find<QLineEdit>("Edit1")->text(), QString());
+    QCOMPARE(window_->Data().View().LineCount(), std::size_t{0});
+  }
+
+  void FontsAndDialogsAreSetUp() {
+    QCOMPARE(window_->font().family(), QStringLiteral("Tahoma"));
+    QCOMPARE(window_->font().pixelSize(), 11);
+    QCOMPARE(Find<QPushButton>("Button2")->font().pixelSize(), 9);
+    for (const char* bold : {"Button1", "Button7", "Button3"}) {
+      QVERIFY2(Find<QPushButton>(bold)->font().bold(), bold);
+    }
+    QVERIFY(!Find<QPushButton>("Button4")->font().bold());
+    const QFont view_font = Find<RichViewWidget>("RE1")->font();
+    QCOMPARE(view_font.family(), QStringLiteral("Courier New"));
+    QCOMPARE(view_font.pixelSize(), 15);
+    QVERIFY(QFontInfo(view_font).fixedPitch());
+    auto* open = Find<QFileDialog>("OpenDialog1");
+    auto* save = Find<QFileDialog>("SaveDialog1");
+    QCOMPARE(open->acceptMode(), QFileDialog::AcceptOpen);
+    QCOMPARE(save->acceptMode(), QFileDialog::AcceptSave);
+    QVERIFY(!save->testOption(QFileDialog::DontConfirmOverwrite));
+    QCOMPARE(save->defaultSuffix(), QString());
+  }
+
+  void ControlsFollowTheirAnchors() {
+    ReadIn();
+    Click("Button3");  // a status text longer than the first "."
+    auto* status = Find<QLabel>("Label7");
+    const int status_width = status->width();
+    QVERIFY(status_width > status->fontMetrics().horizontalAdvance("."));
+    window_->resize(800, 600);  // 260 wider, 218 taller
+    QTRY_COMPARE(Find<QWidget>("PageControl1")->geometry(),
+                 QRect(8, 4, 784, 121));
+    QCOMPARE(Find<QWidget>("RE1")->geometry(), QRect(8, 127, 784, 452));
+    QCOMPARE(status->pos(), QPoint(8, 585));
+    QCOMPARE(status->width(), status_width);
+    QCOMPARE(Find<QWidget>("Button2")->geometry(), QRect(764, 4, 28, 12));
+    QCOMPARE(Find<QWidget>("Button8")->geometry(), QRect(391, 24, 50, 21));
+    window_->resize(540, 382);
+    QTRY_COMPARE(Find<QWidget>("RE1")->geometry(), QRect(8, 127, 524, 234));
+    QCOMPARE(status->pos(), QPoint(8, 367));
+  }
+
+  void AboutShowsNameVersionRightsAndContact() {
+    Click("Button2");
+    QCOMPARE(boxes_->texts.size(), std::size_t{1});
+    const QStringList lines =
+        QString::fromStdString(boxes_->texts[0]).split('\n');
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines[0], QStringLiteral("Tessarin 0.01"));
+  }
+
+  // --- Commands, state by state ------------------------------------------
+
+  void CommandsBeforeReadingIn() {
+    Click("Button1");
+    QCOMPARE(Page(), 0);
+    Click("Button3");
+    TypeInto("Edit1", "abc");
+    Click("Button8");
+    QCOMPARE(boxes_->texts,
+             (Texts{"Missing file(s)!", "No data loaded!", "Not a number"}));
+    QCOMPARE(Find<QLineEdit>("Edit1")->text(), QStringLiteral("abc"));
+    // A number is accepted, but no score is chosen: nothing is stored.
+    TypeInto("Edit1", "0.5");
+    Click("Button8");
+    QCOMPARE(boxes_->texts.size(), std::size_t{3});
+    QVERIFY(window_->Data().Conservation().Cutoffs.empty());
+    QCOMPARE(Find<QListWidget>("CheckListBox1")->count(), 0);
+    QCOMPARE(Find<QComboBox>("ComboBox1")->count(), 0);
+    // The inspector is silent.
+    Click(ViewPoint(0, 3));
+    QCOMPARE(Label("Label7"), QStringLiteral("."));
+    QVERIFY(!window_->Data().Loaded());
+  }
+
+  void ReadInFilesNeedsAllThreeFiles() {
+    dialogs_->open_answers = {Write("a.fas", kFasta),
+                              Write("a.cons", kConservation)};
+    Click("Button4");
+    Click("Button5");
+    Click("Button1");
+    QCOMPARE(boxes_->texts, (Texts{"Missing file(s)!"}));
+    QCOMPARE(Page(), 0);
+    QVERIFY(!window_->Data().Loaded());
+  }
+
+  void FileButtonsStoreExistingFilesOnly() {
+    const std::string fas = Write("a.fas", kFasta);
+    dialogs_->open_answers = {fas, std::string("/no/such/file"),
+                              QFile::encodeName(dir_->path()).toStdString(),
+                              std::nullopt};
+    Click("Button4");
+    Click("Button5");
+    Click("Button6");
+    Click("Button6");  // cancelled
+    QCOMPARE(dialogs_->open_asked, 4);
+    QCOMPARE(Label("Label4"), QString::fromStdString(fas));
+    QCOMPARE(window_->Data().Path(FileSlot::kFas), fas);
+    QCOMPARE(Label("Label5"), QStringLiteral("..."));
+    QCOMPARE(Label("Label6"), QStringLiteral("..."));
+    QCOMPARE(window_->Data().Path(FileSlot::kTf), std::string());
+    QCOMPARE(boxes_->texts,
+             (Texts{"No such file: /no/such/file",
+                    "No such file: " +
+                        QFile::encodeName(dir_->path()).toStdString()}));
+    // A path given on the command line goes the same way.
+    const std::string tf = Write("a.tf", kTf);
+    window_->ChooseFile(FileSlot::kTf, tf);
+    QCOMPARE(Label("Label6"), QString::fromStdString(tf));
+  }
+
+  void ReadInFilesListsSequencesAndFillsTheLists() {
+    ReadIn();
+    QCOMPARE(boxes_->texts, Texts{});
+    QCOMPARE(Page(), 1);
+    QCOMPARE(ViewLines(), (Texts{kListing[0], kListing[1]}));
+    QVERIFY(UsedAttributeIds(window_->Data().View()).empty());
+    auto* criteria = Find<QListWidget>("CheckListBox1");
+    QCOMPARE(criteria->count(), 2);
+    QCOMPARE(criteria->item(0)->text(), QStringLiteral("ML"));
+    QCOMPARE(criteria->item(1)->text(), QStringLiteral("PI"));
+    QCOMPARE(criteria->item(0)->checkState(), Qt::Checked);
+    QCOMPARE(criteria->item(1)->checkState(), Qt::Checked);
+    auto* chooser = Find<QComboBox>("ComboBox1");
+    QCOMPARE(chooser->count(), 2);
+    QCOMPARE(chooser->itemText(1), QStringLiteral("PI"));
+    QCOMPARE(chooser->currentText(), QStringLiteral("ML"));
+    QCOMPARE(Label("Edit1"), QStringLiteral("0.500"));
+    // Reading in does not touch the status label, and the inspector is
+    // silent on the listing.
+    Drag(0, 18, 21);
+    QCOMPARE(Label("Label7"), QStringLiteral("."));
+  }
+
+  void ReadInFilesAgainResetsCriteriaCutoffsAndListing() {
+    ReadIn();
+    ToggleCriterion(0);
+    QCOMPARE(window_->Data().Criteria(), AByte({0, 1}));
+    TypeInto("Edit1", "0.125");
+    Click("Button8");
+    QCOMPARE(Label("Edit1"), QStringLiteral("0.125"));
+    // A changed path takes effect at the next reading in.
+    dialogs_->open_answers = {Write("b.fas", ">human\nAC-GTTA\n")};
+    Click("Button4");
+    QCOMPARE(ViewLines(), (Texts{kListing[0], kListing[1]}));
+    Click("Button1");
+    QCOMPARE(ViewLines(), (Texts{"human> \tAC-GTTA"}));
+    QCOMPARE(window_->Data().Criteria(), AByte({1, 1}));
+    QCOMPARE(Find<QListWidget>("CheckListBox1")->item(0)->checkState(),
+             Qt::Checked);
+    QCOMPARE(Label("Edit1"), QStringLiteral("0.500"));
+    QCOMPARE(window_->Data().Conservation().Cutoffs[0], 0.5L);
+  }
+
+  void CriteriaAndCutoffsReachTheViewAtTheNextAnnotate() {
+    ReadIn();
+    Click("Button3");
+    QCOMPARE(YellowColumns(0), (std::vector<int>{1, 2, 3}));
+    ToggleCriterion(0);  // ML no longer counts
+    QCOMPARE(window_->Data().Criteria(), AByte({0, 1}));
+    QCOMPARE(YellowColumns(0), (std::vector<int>{1, 2, 3}));
+    Click("Button3");
+    QCOMPARE(YellowColumns(0), (std::vector<int>{1, 2, 3, 4, 5, 6}));
+
+    Choose(1);
+    QCOMPARE(Label("Edit1"), QStringLiteral("0.250"));
+    TypeInto("Edit1", "0.05");
+    Click("Button8");
+    QCOMPARE(Label("Edit1"), QStringLiteral("0.050"));
+    QCOMPARE(window_->Data().Conservation().Cutoffs[1], 0.05L);
+    QCOMPARE(YellowColumns(0), (std::vector<int>{1, 2, 3, 4, 5, 6}));
+    Click("Button3");
+    QCOMPARE(YellowColumns(0), std::vector<int>{});
+    // The chooser shows the stored value, not the file's.
+    Choose(0);
+    QCOMPARE(Label("Edit1"), QStringLiteral("0.500"));
+    Choose(1);
+    QCOMPARE(Label("Edit1"), QStringLiteral("0.050"));
+    QCOMPARE(boxes_->texts, Texts{});
+  }
+
+  void CutoffFieldFollowsTheRealRule_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");  // empty: refused
+    QTest::newRow("exponent") << "1e-2"
+                              << "0.010";
+    QTest::newRow("no integer part") << ".5"
+                                     << "0.500";
+    QTest::newRow("no fraction") << "5."
+                                 << "5.000";
+    QTest::newRow("leading blanks") << "  0.5"
+                                    << "0.500";
+    QTest::newRow("comma") << "0,5"
+                           << "";
+    QTest::newRow("trailing blank") << "0.5 "
+                                    << "";
+    QTest::newRow("letters") << "abc"
+                             << "";
+    QTest::newRow("lone minus") << "-"
+                                << "";
+    QTest::newRow("empty") << ""
+                           << "";
+  }
+  void CutoffFieldFollowsTheRealRule() {
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    ReadIn();
+    Choose(1);
+    TypeInto("Edit1", typed);
+    Click("Button8");
+    if (shown.isEmpty()) {
+      QCOMPARE(boxes_->texts, (Texts{"Not a number"}));
+      QCOMPARE(Label("Edit1"), typed);
+      QCOMPARE(window_->Data().Conservation().Cutoffs[1], 0.25L);
+    } else {
+      QCOMPARE(boxes_->texts, Texts{});
+      QCOMPARE(Label("Edit1"), shown);
+    }
+    QCOMPARE(window_->Data().Conservation().Cutoffs[0], 0.5L);
+  }
+
+  void ChooserTextNamingNoScoreChoosesNone() {
+    ReadIn();
+    TypeInto("ComboBox1", "XYZ");
+    QCOMPARE(Label("Edit1"), QString());
+    TypeInto("Edit1", "0.1");
+    Click("Button8");
+    QCOMPARE(boxes_->texts, Texts{});
+    QCOMPARE(window_->Data().Conservation().Cutoffs[0], 0.5L);
+    QCOMPARE(window_->Data().Conservation().Cutoffs[1], 0.25L);
+    TypeInto("ComboBox1", "PI");
+    QCOMPARE(Label("Edit1"), QStringLiteral("0.250"));
+  }
+
+  void AnnotateTwiceGivesTheSameView() {
+    ReadIn();
+    Click("Button3");
+    QCOMPARE(ViewLines(),
+             (Texts{kListing[0], "human> \t.S1....", kListing[1]}));
+    const auto first = ViewAttributes();
+    Click("Button3");
+    QCOMPARE(ViewLines(),
+             (Texts{kListing[0], "human> \t.S1....", kListing[1]}));
+    QVERIFY(ViewAttributes() == first);
+    QCOMPARE(Label("Label7"),
+             QStringLiteral("Conservation plotting completed."));
+    QCOMPARE(boxes_->texts, Texts{});
+  }
+
+  void AnnotateShowsItsProgressWhileItRuns() {
+    ReadIn();
+    PaintRecorder recorder;
+    Find<QLabel>("Label7")->installEventFilter(&recorder);
+    Click("Button3");
+    QVERIFY(recorder.painted.contains(
+        QStringLiteral("TF binding site annotation completed.")));
+    QCOMPARE(recorder.painted.last(),
+             QStringLiteral("Conservation plotting completed."));
+  }
+
+  void SaveRtfWritesTheViewInEveryState() {
+    const std::string path = Write("view.rtf", "old content");
+    SaveAndCompare(path);  // the empty view
+    ReadIn();
+    SaveAndCompare(path);  // the listing
+    Click("Button3");
+    SaveAndCompare(path);  // the annotated view
+    QVERIFY(ReadFile(path).find("S1") != std::string::npos);
+    // Cancel writes nothing.
+    const std::string before = ReadFile(path);
+    Click("Button7");
+    QCOMPARE(ReadFile(path), before);
+    QCOMPARE(boxes_->texts, Texts{});
+  }
+
+  void FailedSaveKeepsTheOldFileAndShowsTheReason() {
+    ReadIn();
+    const std::string kept = Write("kept.rtf", "old content");
+    dialogs_->save_answers = {kept + "/view.rtf"};
+    Click("Button7");
+    QCOMPARE(boxes_->texts.size(), std::size_t{1});
+    QVERIFY2(boxes_->texts[0].find("Not a directory") != std::string::npos,
+             boxes_->texts[0].c_str());
+    QCOMPARE(ReadFile(kept), std::string("old content"));
+
+    if (::geteuid() == 0) QSKIP("root may write into any folder");
+    QVERIFY(QFile::setPermissions(
+        dir_->path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    dialogs_->save_answers = {kept};
+    Click("Button7");
+    QVERIFY(QFile::setPermissions(dir_->path(), QFileDevice::ReadOwner |
+                                                    QFileDevice::WriteOwner |
+                                                    QFileDevice::ExeOwner));
+    QCOMPARE(boxes_->texts.size(), std::size_t{2});
+    QVERIFY2(boxes_->texts[1].find("Permission denied") != std::string::npos,
+             boxes_->texts[1].c_str());
+    QCOMPARE(ReadFile(kept), std::string("old content"));
+  }
+
+  // --- The selection inspector --------------------------------------------
+
+  void InspectorReportsTheSelectionMadeInTheView() {
+    ReadIn();
+    Click("Button3");
+    // human's columns start at the shared tab stop, cell 16: columns 3 to 5
+    // are cells 18 to 20.
+    Drag(0, 18, 21);
+    QCOMPARE(Label("Label7"), QString::fromLatin1(kHumanColumns3To5));
+    Click(ViewPoint(0, 5));  // a caret clears the label
+    QCOMPARE(Label("Label7"), QString());
+    Drag(0, 21, 18);  // leftwards: the lower end starts the selection
+    QCOMPARE(Label("Label7"), QString::fromLatin1(kHumanColumns3To5));
+    // The same columns on a row with a longer name.
+    Drag(2, 18, 21);
+    QCOMPARE(
+        Label("Label7"),
+        QStringLiteral("chimpanzee: +Gaps: Pos=3 L=3 -Gaps: Pos=3 L=3 >GGT"));
+    // Extended up, the selection starts on human's track: no report.
+    auto* view = Find<RichViewWidget>("RE1");
+    QTest::keyClick(view, Qt::Key_Up, Qt::ShiftModifier);
+    QCOMPARE(
+        Label("Label7"),
+        QStringLiteral("chimpanzee: +Gaps: Pos=3 L=3 -Gaps: Pos=3 L=3 >GGT"));
+    // Up once more it starts on human's column 6 and covers the rest of the
+    // row only.
+    QTest::keyClick(view, Qt::Key_Up, Qt::ShiftModifier);
+    QCOMPARE(Label("Label7"),
+             QStringLiteral("human: +Gaps: Pos=6 L=2 -Gaps: Pos=4 L=1 >A"));
+    // Starting in the name: no report either.
+    QTest::keyClick(view, Qt::Key_Home, Qt::ShiftModifier);
+    QCOMPARE(Label("Label7"),
+             QStringLiteral("human: +Gaps: Pos=6 L=2 -Gaps: Pos=4 L=1 >A"));
+    // A drag begins with a caret, which clears the label.
+    Drag(1, 17, 19);
+    QCOMPARE(Label("Label7"), QString());
+  }
+
+  void InspectorFollowsTheKeyboard() {
+    ReadIn();
+    Click("Button3");
+    auto* view = Find<RichViewWidget>("RE1");
+    Click(ViewPoint(0, 19));  // before column 4
+    QTest::keyClick(view, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(view, Qt::Key_Right, Qt::ShiftModifier);
+    QCOMPARE(Label("Label7"),
+             QStringLiteral("human: +Gaps: Pos=4 L=2 -Gaps: Pos=3 L=2 >GT"));
+    // Down into the track row: the selection now starts on the sequence row
+    // and runs on, covering the rest of the row only.
+    QTest::keyClick(view, Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(Label("Label7"),
+             QStringLiteral("human: +Gaps: Pos=4 L=4 -Gaps: Pos=3 L=3 >GTA"));
+    QTest::keyClick(view, Qt::Key_End);
+    QCOMPARE(Label("Label7"), QString());
+  }
+
+  void InspectorIsSilentAgainAfterReadingIn() {
+    ReadIn();
+    Click("Button3");
+    Drag(0, 18, 21);
+    Click("Button1");
+    QCOMPARE(ViewLines(), (Texts{kListing[0], kListing[1]}));
+    Drag(1, 18, 20);
+    Click(ViewPoint(0, 3));
+    QCOMPARE(Label("Label7"), QString::fromLatin1(kHumanColumns3To5));
+  }
+
+  // --- Messages ------------------------------------------------------------
+
+  void RepeatedMessagesShowOnceWithTheirCount() {
+    // Three sites at a position human does not have: each misses the lookup
+    // of its first and of its last column.
+    ChooseFiles(Write("a.fas", kFasta), Write("a.cons", kConservation),
+                Write("a.tf",
+                      "[TF]\nName = F1\nMatchType = direct\n[[TABLE]]\n"
+                      "human 100 X1 AC\nhuman 100 X2 AC\nhuman 100 X3 AC\n"
+                      "human 2 S1 CG\n*\n"));
+    Click("Button1");
+    QCOMPARE(boxes_->texts, Texts{});
+    Click("Button3");
+    QCOMPARE(boxes_->texts, (Texts{std::string(kGaplessValueNotFound) +
+                                   "\n(reported 6 times)"}));
+    QCOMPARE(window_->Data().Messages().size(), std::size_t{6});
+    // The annotation went on: the placeable site is there.
+    QCOMPARE(ViewLines()[1], std::string("human> \t.S1...."));
+  }
+
+  void ScoresWithoutCutoffsAreListedButNeverIndexed() {
+    // The conservation reading stops after the names: no cut-offs.
+    ChooseFiles(
+        Write("a.fas", kFasta),
+        Write("a.cons", "[SCORES]\nScoreNames = ML, PI\nNSummaryStats = x\n"),
+        Write("a.tf", kTf));
+    TypeInto("Edit1", "7");
+    Click("Button1");
+    QCOMPARE(boxes_->texts,
+             (Texts{"Cannot interpret NSummaryStats as value: x"}));
+    QCOMPARE(Find<QListWidget>("CheckListBox1")->count(), 2);
+    QCOMPARE(Label("Edit1"), QString());
+    Choose(1);
+    TypeInto("Edit1", "0.5");
+    Click("Button8");
+    Click("Button3");
+    QCOMPARE(boxes_->texts.size(), std::size_t{1});
+    QVERIFY(window_->Data().Conservation().Cutoffs.empty());
+    QCOMPARE(YellowColumns(0), std::vector<int>{});
+  }
+
+  void ReadingInProblemsAreShownOnceAndAnnotateIsRefused() {
+    ChooseFiles(Write("a.fas", ">human\nACG\n>mouse\nAC\n"),
+                Write("a.cons", kConservation), Write("a.tf", kTf));
+    Click("Button1");
+    QCOMPARE(boxes_->texts, (Texts{std::string(kNoProperAlignment)}));
+    QCOMPARE(Page(), 1);
+    QCOMPARE(ViewLines(), (Texts{"human> \tACG", "mouse> \tAC"}));
+    Click("Button3");
+    QCOMPARE(boxes_->texts.size(), std::size_t{2});
+    QCOMPARE(boxes_->texts[1], std::string(kNoProperAlignment));
+    QCOMPARE(ViewLines(), (Texts{"human> \tACG", "mouse> \tAC"}));
+  }
+
+ private:
+  template <typename Widget>
+  Widget* Find(const char* name) const {
+    auto* widget = window_->findChild<Widget*>(QString::fromLatin1(name));
+    if (widget == nullptr) qFatal("no control %s", name);
+    return widget;
+  }
+
+  std::string Write(const char* name, const std::string& content) const {
+    return WriteFile(*dir_, QString::fromLatin1(name), content);
+  }
+
+  // Clicks a button as the user would, bringing its page to the front.
+  void Click(const char* name) {
+    auto* button = Find<QPushButton>(name);
+    auto* pages = Find<QTabWidget>("PageControl1");
+    for (int i = 0; i < pages->count(); ++i) {
+      if (pages->widget(i)->isAncestorOf(button)) pages->setCurrentIndex(i);
+    }
+    QTest::mouseClick(button, Qt::LeftButton);
+  }
+
+  // A point on the left edge of cell `cell` of view line `line`.
+  QPoint ViewPoint(int line, int cell) const {
+    const QSize size = Find<RichViewWidget>("RE1")->CellSize();
+    return QPoint(cell * size.width() + 1,
+                  line * size.height() + size.height() / 2);
+  }
+  void Click(QPoint point) {
+    QTest::mouseClick(Find<RichViewWidget>("RE1")->viewport(), Qt::LeftButton,
+                      {}, point);
+  }
+  void Drag(int line, int from_cell, int to_cell) {
+    QWidget* viewport = Find<RichViewWidget>("RE1")->viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, ViewPoint(line, from_cell));
+    QTest::mouseMove(viewport, ViewPoint(line, to_cell));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, ViewPoint(line, to_cell));
+  }
+
+  void ChooseFiles(const std::string& fas, const std::string& conservation,
+                   const std::string& tf) {
+    dialogs_->open_answers = {fas, conservation, tf};
+    Click("Button4");
+    Click("Button5");
+    Click("Button6");
+  }
+  void ReadIn() {
+    ChooseFiles(Write("a.fas", kFasta), Write("a.cons", kConservation),
+                Write("a.tf", kTf));
+    Click("Button1");
+  }
+
+  void TypeInto(const char* name, const QString& text) {
+    QWidget* target = Find<QWidget>(name);
+    if (auto* chooser = qobject_cast<QComboBox*>(target)) {
+      target = chooser->lineEdit();
+    }
+    auto* field = qobject_cast<QLineEdit*>(target);
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Delete);
+    QTest::keyClicks(field, text);
+  }
+
+  // Picks item `index` of ComboBox1 from its list with the keyboard.
+  void Choose(int index) {
+    auto* chooser = Find<QComboBox>("ComboBox1");
+    chooser->setFocus();
+    while (chooser->currentIndex() < index) {
+      QTest::keyClick(chooser, Qt::Key_Down);
+    }
+    while (chooser->currentIndex() > index) {
+      QTest::keyClick(chooser, Qt::Key_Up);
+    }
+  }
+
+  // Toggles the check box of item `row` of CheckListBox1 with the space bar.
+  void ToggleCriterion(int row) {
+    auto* list = Find<QListWidget>("CheckListBox1");
+    list->setFocus();
+    list->setCurrentRow(row);
+    QTest::keyClick(list, Qt::Key_Space);
+  }
+
+  int Page() const { return Find<QTabWidget>("PageControl1")->currentIndex(); }
+
+  QString Label(const char* name) const {
+    QWidget* control = Find<QWidget>(name);
+    if (auto* field = qobject_cast<QLineEdit*>(control)) return field->text();
+    return qobject_cast<QLabel*>(control)->text();
+  }
+
+  Texts ViewLines() const {
+    Texts lines;
+    const RichView& view = window_->Data().View();
+    for (std::size_t i = 0; i < view.LineCount(); ++i) {
+      lines.emplace_back(view.Line(i));
+    }
+    return lines;
+  }
+
+  std::vector<CharAttributes> ViewAttributes() const {
+    const RichView& view = window_->Data().View();
+    std::vector<CharAttributes> attributes;
+    for (std::uint64_t i = 0; i < view.TextLength(); ++i) {
+      attributes.push_back(view.Attributes(i));
+    }
+    return attributes;
+  }
+
+  // The 1-based columns of view line `line` (a human row: prefix of 8) with
+  // the conserved background.
+  std::vector<int> YellowColumns(std::size_t line) const {
+    const RichView& view = window_->Data().View();
+    std::vector<int> columns;
+    const std::string_view text = view.Line(line);
+    for (std::size_t offset = 8; offset < text.size(); ++offset) {
+      const CharAttributes& attributes =
+          view.Attributes(view.LineStartOf(line) + offset);
+      if (attributes.back == kConservedBackground) {
+        columns.push_back(static_cast<int>(offset) - 7);
+      }
+    }
+    return columns;
+  }
+
+  // Saves through the dialog and compares the file with the workspace's own
+  // rendering of the view.
+  void SaveAndCompare(const std::string& path) {
+    dialogs_->save_answers = {path};
+    Click("Button7");
+    std::ostringstream expected;
+    window_->Data().Write(expected, DocumentFormat::kRtf);
+    QCOMPARE(ReadFile(path), expected.str());
+    QVERIFY(ReadFile(path).starts_with("{\\rtf1"));
+  }
+
+  std::unique_ptr<QTemporaryDir> dir_;
+  std::unique_ptr<ScriptedFileDialogs> dialogs_;
+  std::unique_ptr<RecordingBoxes> boxes_;
+  std::unique_ptr<TForm1> window_;
+};
+
+}  // namespace
+
+int RunMainWindowTests(int argc, char** argv) {
+  MainWindowTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+}  // namespace tessarin::testing
+
+#include "main_window_test.moc"

@@ -1,0 +1,93 @@
+// Fakes for driving the window without modal dialogs, and the small inline
+// input files the window suites share.
+#ifndef TESSARIN_TESTS_WINDOW_WINDOW_TEST_SUPPORT_H_
+#define TESSARIN_TESTS_WINDOW_WINDOW_TEST_SUPPORT_H_
+
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/dialogs.h"
+
+namespace tessarin::testing {
+
+// Answers the file dialogs from scripts; an exhausted script cancels.
+class ScriptedFileDialogs : public FileDialogs {
+ public:
+  std::optional<std::string> OpenFile() override {
+    return Next(open_answers, open_asked);
+  }
+  std::optional<std::string> SaveFile() override {
+    return Next(save_answers, save_asked);
+  }
+
+  std::deque<std::optional<std::string>> open_answers;
+  std::deque<std::optional<std::string>> save_answers;
+  int open_asked = 0;
+  int save_asked = 0;
+
+ private:
+  static std::optional<std::string> Next(
+      std::deque<std::optional<std::string>>& answers, int& asked) {
+    ++asked;
+    if (answers.empty()) return std::nullopt;
+    std::optional<std::string> answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+};
+
+// Keeps the text of every box presented.
+class RecordingBoxes : public MessageBoxes {
+ public:
+  void Present(const std::string& text) override { texts.push_back(text); }
+  std::vector<std::string> texts;
+};
+
+// Two sequences whose names differ in length, one binding site on human and
+// two scores; window 1-3 passes both cut-offs, window 4-6 only PI's.
+inline constexpr const char* kFasta = ">human\nAC-GT~A\n>chimpanzee\nacggt-a\n";
+inline constexpr const char* kTf =
+    "[TF]\nName = F1\nMatchType = direct\n[[TABLE]]\nhuman 2 S1 CG\n*\n";
+inline constexpr const char* kConservation =
+    "[SCORES]\nScoreNames = ML, PI\nNSummaryStats = 1\n[[STATS]]\n"
+    "Thresh 0.5 0.25\n[[TABLE]]\n1 3 0.1 0.1\n4 6 0.9 0.1\n*\n";
+
+// Writes `content` to `name` in `dir`; returns the path in the file system's
+// encoding.
+inline std::string WriteFile(const QTemporaryDir& dir, const QString& name,
+                             const std::string& content) {
+  const QString path = dir.filePath(name);
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return {};
+  file.write(content.data(), static_cast<qint64>(content.size()));
+  return QFile::encodeName(path).toStdString();
+}
+
+inline std::string ReadFile(const std::string& path) {
+  QFile file(QFile::decodeName(QByteArray::fromStdString(path)));
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return file.readAll().toStdString();
+}
+
+}  // namespace tessarin::testing
+
+// Failure output for lists of texts (messages, view lines).
+namespace QTest {
+template <>
+inline char* toString(const std::vector<std::string>& texts) {
+  QStringList quoted;
+  for (const std::string& text : texts) {
+    quoted << QString::fromLatin1(
+        QByteArray::fromStdString(text).toPercentEncoding(" >:.-!()"));
+  }
+  return qstrdup(("[" + quoted.join(", ") + "]").toUtf8().constData());
+}
+}  // namespace QTest
+
+#endif  // TESSARIN_TESTS_WINDOW_WINDOW_TEST_SUPPORT_H_
