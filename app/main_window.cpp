@@ -93,11 +93,14 @@ TForm1::TForm1(WindowDialogs dialogs, QWidget* parent)
   }
   ConnectHandlers();
   workspace_.on_status_changed = [this] { ShowStatus(); };
+  busy_ = std::make_unique<BusyIndicator>(Label7);
+  workspace_.SetProgressObserver(busy_.get());
 }
 
 TForm1::~TForm1() {
   // The view widget reads the workspace's model; it goes first.
   workspace_.on_status_changed = nullptr;
+  workspace_.SetProgressObserver(nullptr);
   delete RE1;
 }
 
@@ -315,6 +318,7 @@ void TForm1::RE1SelectionChange() {
 }
 
 void TForm1::ShowStatus() {
+  if (busy_) busy_->StatusChanged();
   Label7->setText(FromBytes(workspace_.Status()));
   Label7->adjustSize();
   // Commands run to completion without returning to the event loop; the

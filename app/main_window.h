@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/anchors.h"
+#include "app/busy_indicator.h"
 #include "app/collapsing_sink.h"
 #include "app/dialogs.h"
 #include "app/workspace.h"
@@ -98,6 +99,7 @@ class TForm1 : public QWidget {
   std::unique_ptr<QtFileDialogs> own_files_;
   FileDialogs* files_ = nullptr;
   AnchorLayout anchors_;
+  std::unique_ptr<BusyIndicator> busy_;
 
   // The controls, each named as its object (objectName), which is how tests
   // and style sheets find them. All are children of the window.

@@ -9,6 +9,7 @@ int RunRichViewWidgetTests(int argc, char** argv);
 int RunCollapsingSinkTests(int argc, char** argv);
 int RunLineCellsTests(int argc, char** argv);
 int RunQtDialogsTests(int argc, char** argv);
+int RunBusyIndicatorTests(int argc, char** argv);
 
 }  // namespace tessarin::testing
 

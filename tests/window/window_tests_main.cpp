@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
   int failures = 0;
   for (auto* run :
        {RunLineCellsTests, RunCollapsingSinkTests, RunQtDialogsTests,
-        RunRichViewWidgetTests, RunMainWindowTests}) {
+        RunRichViewWidgetTests, RunMainWindowTests, RunBusyIndicatorTests}) {
     failures += run(argc, argv);
   }
   return failures;
