@@ -103,14 +103,17 @@ std::string CopyRange(std::string_view text, std::int64_t from,
   if (text.empty() || to < from) return "";
   // The count is taken from the arguments as given; only then is a start
   // below 1 moved to 1.
-  const std::int64_t count =
-      (to - from == std::numeric_limits<std::int64_t>::max())
-          ? std::numeric_limits<std::int64_t>::max()
-          : to - from + 1;
+  // to >= from, so the difference fits in 64 unsigned bits; one more may
+  // not, and is then as many as any text holds.
+  const std::uint64_t difference =
+      static_cast<std::uint64_t>(to) - static_cast<std::uint64_t>(from);
+  const std::uint64_t count =
+      difference == std::numeric_limits<std::uint64_t>::max() ? difference
+                                                               : difference + 1;
   const std::int64_t start = std::max<std::int64_t>(from, 1);
   const auto length = static_cast<std::int64_t>(text.size());
   if (start > length) return "";
-  const std::int64_t available = length - start + 1;
+  const auto available = static_cast<std::uint64_t>(length - start + 1);
   return std::string(
       text.substr(static_cast<std::size_t>(start - 1),
                   static_cast<std::size_t>(std::min(count, available))));

@@ -73,7 +73,7 @@ TEST(CopyRangeTest, FollowsItsCuttingRules) {
       {"abc", -5, 1, "abc"},
       {"", 1, 3, ""},
       {"abc", 1, INT64_MAX, "abc"},
-      {"abc", INT64_MIN, INT64_MAX, ""},
+      {"abc", INT64_MIN, INT64_MAX, "abc"},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(CopyRange(row.text, row.from, row.to), row.expected)
