@@ -9,6 +9,9 @@ namespace tessarin {
 
 namespace {
 
+// Patterns up to this length are searched directly.
+constexpr std::size_t kShortPattern = 32;
+
 // Membership table for a character set; only the first 255 characters count.
 std::array<bool, 256> SetTable(std::string_view set) {
   std::array<bool, 256> table{};
@@ -54,13 +57,19 @@ std::size_t PosFrom(std::string_view text, std::string_view sub,
   if (start == 0) start = 1;
   const std::size_t last_candidate = text.size() - sub.size() + 1;
   if (start > last_candidate) return 0;
-  // string_view::find may be quadratic on adversarial input; a searcher
-  // keeps the search linear.
-  const auto it = std::search(
-      text.begin() + static_cast<std::ptrdiff_t>(start - 1), text.end(),
-      std::boyer_moore_horspool_searcher(sub.begin(), sub.end()));
-  if (it == text.end()) return 0;
-  return static_cast<std::size_t>(it - text.begin()) + 1;
+  // Keys are short: a plain search costs at most the text's length times the
+  // key's. A long pattern gets a searcher, which keeps the search linear.
+  const std::string_view rest = text.substr(start - 1);
+  std::size_t found = std::string_view::npos;
+  if (sub.size() <= kShortPattern) {
+    found = rest.find(sub);
+  } else {
+    const auto it = std::search(
+        rest.begin(), rest.end(),
+        std::boyer_moore_horspool_searcher(sub.begin(), sub.end()));
+    if (it != rest.end()) found = static_cast<std::size_t>(it - rest.begin());
+  }
+  return found == std::string_view::npos ? 0 : start + found;
 }
 
 SplitResult SplitAtChar(std::string_view text, char ch) {

@@ -28,7 +28,9 @@ bool WindowPasses(const TConserved& data, const AByte& criteria, std::size_t w);
 // skipped. Does nothing when no criterion is selected, there are no windows,
 // the criteria flags do not match the score names, or Cutoffs or Scores hold
 // fewer entries than there are scores. Reports nothing. Touches only
-// backgrounds. Cost: the passing windows' widths times the sequences.
+// backgrounds. Overlapping passing windows are coloured as their union, one
+// range per row, which leaves the same view. Cost: the windows plus the
+// alignment length, plus the covered columns times the sequences.
 void HighlightConservedWindows(const TSeqSet* alignment, RichView& view,
                                const TConserved& data, const AByte& criteria,
                                const ADWord& line_index);
