@@ -100,5 +100,42 @@ TEST_F(HighlightTest, KeepsSelectionAndOtherAttributes) {
   EXPECT_EQ(first.back, kConservedBackground);
 }
 
+TEST_F(HighlightTest, OverlappingWindowsColourTheirUnion) {
+  // Random sliding windows, some outside the row: the view must equal the
+  // one made by colouring every passing window on its own.
+  std::uint32_t seed = 12345;
+  auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+  TConserved data = data_;
+  data.WinStart.clear();
+  data.WinEnd.clear();
+  data.Scores = {{}, {}};
+  for (int w = 0; w < 200; ++w) {
+    data.WinStart.push_back(next() % 14);
+    data.WinEnd.push_back(next() % 14);
+    data.Scores[0].push_back((next() % 10) / 10.0L);
+    data.Scores[1].push_back(0.0L);
+  }
+  HighlightConservedWindows(&alignment_, view_, data, {1, 1}, line_index_);
+
+  RichView expected;
+  for (std::size_t line = 0; line < view_.LineCount(); ++line) {
+    expected.AppendLine(view_.Line(line));
+  }
+  for (std::size_t i = 0; i < alignment_.Seqs.size(); ++i) {
+    const std::size_t prefix = RowPrefix(alignment_.Seqs[i].SeqName).size();
+    for (std::size_t w = 0; w < data.WinStart.size(); ++w) {
+      if (!WindowPasses(data, {1, 1}, w)) continue;
+      const std::uint64_t first = std::max<std::uint32_t>(data.WinStart[w], 1);
+      const std::uint64_t last = std::min<std::uint32_t>(data.WinEnd[w], 10);
+      if (last < first) continue;
+      SetRangeBackColor(expected, line_index_[i], prefix + first - 1,
+                        last - first + 1, kConservedBackground);
+    }
+  }
+  for (std::uint64_t c = 0; c < view_.TextLength(); ++c) {
+    EXPECT_EQ(view_.Attributes(c), expected.Attributes(c)) << c;
+  }
+}
+
 }  // namespace
 }  // namespace tessarin
