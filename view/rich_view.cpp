@@ -56,11 +56,18 @@ std::size_t RichView::AttributesHash::operator()(
 
 RichView::RichView() { Intern(CharAttributes{}); }
 
-void RichView::AppendLine(std::string_view text) {
+void RichView::AppendLine(std::string_view text) { AppendLine({}, text); }
+
+void RichView::AppendLine(std::string_view prefix, std::string_view text) {
   line_starts_.push_back(text_.size());
+  text_.append(prefix);
   text_.append(text);
   text_.push_back('\n');
-  ids_.Append(text.size() + 1, 0);
+  ids_.Append(prefix.size() + text.size() + 1, 0);
+}
+
+void RichView::Reserve(std::uint64_t characters) {
+  text_.reserve(text_.size() + characters);
 }
 
 void RichView::Clear() {

@@ -65,6 +65,13 @@ class RichView {
   // ordinary character of the line; it does not start a new line. Amortised
   // cost O(text.size()).
   void AppendLine(std::string_view text);
+  // AppendLine of `prefix` followed by `text`, without joining them first.
+  void AppendLine(std::string_view prefix, std::string_view text);
+
+  // Makes room for `characters` more characters (line ends included), so
+  // that appending them copies the text no more. Reserved room that is never
+  // used costs address space, not memory.
+  void Reserve(std::uint64_t characters);
 
   // Removes every line (the view then has zero lines, and the next appended
   // line is line 0) and the attribute table, and puts the caret at 0. The
