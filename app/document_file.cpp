@@ -1,14 +1,15 @@
 #include "app/document_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <ext/stdio_filebuf.h>
 #include <filesystem>
+#include <streambuf>
 #include <vector>
 
 namespace tessarin {
@@ -31,6 +32,87 @@ mode_t TargetMode(const std::string& path) {
   return 0666 & ~mask;
 }
 
+// While it lives, a write past the process's file-size limit fails with
+// EFBIG instead of ending the process with SIGXFSZ, so that a full quota is
+// reported like a full disk. The previous disposition comes back afterwards.
+// The window and the batch front end save from their one thread.
+class FileSizeSignalIgnored {
+ public:
+  FileSizeSignalIgnored() {
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    ::sigaction(SIGXFSZ, &ignore, &previous_);
+  }
+  FileSizeSignalIgnored(const FileSizeSignalIgnored&) = delete;
+  FileSizeSignalIgnored& operator=(const FileSizeSignalIgnored&) = delete;
+  ~FileSizeSignalIgnored() { ::sigaction(SIGXFSZ, &previous_, nullptr); }
+
+ private:
+  struct sigaction previous_ {};
+};
+
+// A stream buffer that writes to a file descriptor and keeps the system's
+// reason for the first write that failed; nothing is written after it.
+class DescriptorBuffer : public std::streambuf {
+ public:
+  explicit DescriptorBuffer(int fd) : fd_(fd), buffer_(1 << 16) {
+    setp(buffer_.data(), buffer_.data() + buffer_.size());
+  }
+
+  // The errno of the first failed write, or 0.
+  int error() const { return error_; }
+
+ protected:
+  int_type overflow(int_type ch) override {
+    if (!Drain()) return traits_type::eof();
+    if (!traits_type::eq_int_type(ch, traits_type::eof())) {
+      *pptr() = traits_type::to_char_type(ch);
+      pbump(1);
+    }
+    return traits_type::not_eof(ch);
+  }
+
+  int sync() override { return Drain() ? 0 : -1; }
+
+ private:
+  bool Drain() {
+    if (error_ != 0) return false;
+    const char* next = pbase();
+    while (next < pptr()) {
+      const ssize_t written =
+          ::write(fd_, next, static_cast<std::size_t>(pptr() - next));
+      if (written < 0) {
+        if (errno == EINTR) continue;
+        error_ = errno;
+        return false;
+      }
+      next += written;
+    }
+    setp(buffer_.data(), buffer_.data() + buffer_.size());
+    return true;
+  }
+
+  int fd_;
+  std::vector<char> buffer_;
+  int error_ = 0;
+};
+
+// Writes the document into the open temporary file and makes it durable;
+// returns the errno of the first step that failed, or 0.
+int WriteTemporary(int fd, const std::string& path,
+                   const std::function<void(std::ostream&)>& write) {
+  const FileSizeSignalIgnored file_size_signal_ignored;
+  DescriptorBuffer buffer(fd);
+  std::ostream out(&buffer);
+  write(out);
+  out.flush();
+  if (!out) return buffer.error() != 0 ? buffer.error() : EIO;
+  if (::fsync(fd) != 0) return errno;
+  if (::fchmod(fd, TargetMode(path)) != 0) return errno;
+  return 0;
+}
+
 }  // namespace
 
 std::optional<std::string> SaveDocument(
@@ -51,18 +133,15 @@ std::optional<std::string> SaveDocument(
   const std::string temporary(name.data());
 
   int error = 0;
-  {
-    __gnu_cxx::stdio_filebuf<char> buffer(fd, std::ios::out, 1 << 16);
-    std::ostream out(&buffer);
-    errno = 0;
-    write(out);
-    out.flush();
-    if (!out) error = errno != 0 ? errno : EIO;
-    if (error == 0 && ::fsync(fd) != 0) error = errno;
-    if (error == 0 && ::fchmod(fd, TargetMode(path)) != 0) error = errno;
-    // The buffer closes the descriptor when it goes out of scope.
-    if (buffer.close() == nullptr && error == 0) error = errno ? errno : EIO;
+  try {
+    error = WriteTemporary(fd, path, write);
+  } catch (...) {
+    // A writer that throws leaves no temporary file behind either.
+    ::close(fd);
+    ::unlink(temporary.c_str());
+    throw;
   }
+  if (::close(fd) != 0 && error == 0) error = errno;
   if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) {
     error = errno;
   }

@@ -14,7 +14,10 @@ namespace tessarin {
 // renames it over `path` in one step. A file already at `path` keeps its
 // permissions. On failure the temporary file is removed, anything at `path`
 // stays as it was, and the result is a text saying what failed and the
-// system's reason; on success the result is empty.
+// system's reason ("Cannot save \"a.rtf\": No space left on device"); on
+// success the result is empty. A write past the process's file-size limit is
+// such a failure (EFBIG), not the end of the process. An exception from
+// `write` propagates after the temporary file is removed.
 std::optional<std::string> SaveDocument(
     const std::string& path, const std::function<void(std::ostream&)>& write);
 

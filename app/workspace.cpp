@@ -2,8 +2,11 @@
 
 #include <sys/stat.h>
 
+#include <system_error>
+
 #include "app/document_file.h"
 #include "sources/reading_in.h"
+#include "text/line_file.h"
 #include "text/numbers.h"
 #include "text/strings.h"
 #include "view/conservation_highlight.h"
@@ -74,10 +77,26 @@ bool Workspace::ReadInFiles() {
     sink_.Show(kMissingFiles);
     return false;
   }
+  // A file that exists but cannot be opened (no read permission, say) would
+  // read as an empty one without a word; it is refused with its reason.
+  for (const std::string* path : {&fas_path_, &conservation_path_, &tf_path_}) {
+    if (const std::optional<std::string> failure = Ttf::OpenFailure(*path)) {
+      sink_.Show(*failure);
+      return false;
+    }
+  }
   annotated_ = false;
-  alignment_checked_ = tessarin::ReadInFiles(
-      fas_path_, tf_path_, conservation_path_, alignment_, gapless_tables_,
-      tf_definitions_, conservation_, logged_, progress_);
+  try {
+    alignment_checked_ = tessarin::ReadInFiles(
+        fas_path_, tf_path_, conservation_path_, alignment_, gapless_tables_,
+        tf_definitions_, conservation_, logged_, progress_);
+  } catch (const std::system_error& error) {
+    // A read error ends the reading in at that file, as a reader's own
+    // report does. The alignment is then either empty (its file failed) or
+    // has passed the length check, so it never meets foreign tables.
+    logged_.Show(error.what());
+    alignment_checked_ = true;
+  }
   loaded_ = true;
   criteria_.assign(conservation_.ScoreNames.size(), 0);
   FillBytes(criteria_, 1, criteria_.size());

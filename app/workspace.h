@@ -54,9 +54,12 @@ class Workspace {
   const std::string& Path(FileSlot slot) const;
 
   // Read in Files: "Missing file(s)!" unless all three paths name existing
-  // files; otherwise reads everything, selects every score as a criterion
-  // and lists one plain row per sequence in the view. Returns whether the
-  // files were read.
+  // files, and "Cannot read \"path\": " with the system's reason for one that
+  // cannot be opened (nothing changes then); otherwise reads everything,
+  // selects every score as a criterion and lists one plain row per sequence
+  // in the view. A read error part-way is reported the same way and ends the
+  // reading in at that file, like a reader's own message. Returns whether
+  // the files were read.
   bool ReadInFiles();
 
   // Annotate: "No data loaded!" before any reading in; the length-check

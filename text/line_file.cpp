@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <system_error>
 
 #include "text/fields.h"
@@ -45,11 +46,21 @@ int OpenReadable(const std::string& path) {
   return fd;
 }
 
+// What a failed open or read of `path` reports: this, ": " and the system's
+// reason (std::system_error adds the reason to its text the same way).
+std::string ReadFailureHead(const std::string& path) {
+  return "Cannot read \"" + path + "\"";
+}
+
+std::string ReadFailure(const std::string& path, int error) {
+  return ReadFailureHead(path) + ": " + std::strerror(error);
+}
+
 // The whole content of an open file, read in one pass. A regular file's
 // size is known, so its content is read into one buffer of that size (one
 // byte more, to see the end of the file without growing); other files grow
 // the buffer by doubling.
-std::string ReadAll(int fd) {
+std::string ReadAll(int fd, const std::string& path) {
   struct stat info {};
   std::size_t expected = 1 << 16;
   if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
@@ -62,13 +73,27 @@ std::string ReadAll(int fd) {
     const ssize_t n = ::read(fd, content.data() + used, content.size() - used);
     if (n < 0) {
       if (errno == EINTR) continue;
-      throw std::system_error(errno, std::generic_category(), "read");
+      throw std::system_error(errno, std::generic_category(),
+                              ReadFailureHead(path));
     }
     if (n == 0) break;
     used += static_cast<std::size_t>(n);
   }
   content.resize(used);
   return content;
+}
+
+// How many lines LoadFromText makes of `content` (Ctrl-Z already cut off).
+std::size_t CountLines(std::string_view content) {
+  std::size_t ends = 0;
+  for (std::size_t i = 0; i < content.size(); ++i) {
+    const bool lone_cr = content[i] == '\r' &&
+                         (i + 1 == content.size() || content[i + 1] != '\n');
+    if (content[i] == '\n' || lone_cr) ++ends;
+  }
+  const bool open_last_line =
+      !content.empty() && content.back() != '\n' && content.back() != '\r';
+  return ends + (open_last_line ? 1 : 0);
 }
 
 bool MatchesLine(std::string_view line, std::string_view text,
@@ -81,7 +106,7 @@ bool MatchesLine(std::string_view line, std::string_view text,
 void Ttf::LoadFromFile(const std::string& path) {
   const FileDescriptor file(OpenReadable(path));
   if (file.get() < 0) return;
-  std::string content = ReadAll(file.get());
+  std::string content = ReadAll(file.get(), path);
   // A file that is one line (a whole sequence on one line, say) becomes
   // that line without a copy.
   const bool one_line =
@@ -99,6 +124,9 @@ void Ttf::LoadFromText(std::string_view content) {
   if (end_of_file != std::string_view::npos) {
     content = content.substr(0, end_of_file);
   }
+  // One string per line; sizing the array first keeps it from holding up to
+  // three times that while it grows.
+  lines_.reserve(lines_.size() + CountLines(content));
   std::size_t begin = 0;
   while (begin < content.size()) {
     std::size_t end = content.find_first_of("\r\n", begin);
@@ -119,6 +147,16 @@ void Ttf::LoadFromText(std::string_view content) {
 bool Ttf::CanOpen(const std::string& path) {
   const FileDescriptor file(OpenReadable(path));
   return file.get() >= 0;
+}
+
+std::optional<std::string> Ttf::OpenFailure(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return ReadFailure(path, errno);
+  const FileDescriptor file(fd);
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return ReadFailure(path, errno);
+  if (S_ISDIR(info.st_mode)) return ReadFailure(path, EISDIR);
+  return std::nullopt;
 }
 
 std::size_t Ttf::RemoveEmptyLines() {

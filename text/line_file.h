@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,7 +40,9 @@ class Ttf {
   // read, and a file ending in a line end has no extra empty line. Lines keep
   // their bytes unchanged and have no length limit. Linear in the file size.
   // A file that cannot be opened (or is no regular file) changes nothing and
-  // reports nothing; a read error after opening throws std::system_error.
+  // reports nothing; a read error after opening throws std::system_error,
+  // whose text names the file and the system's reason. Memory: the file's
+  // content, its lines and one string header per line.
   void LoadFromFile(const std::string& path);
 
   // Appends the lines of `content`, split as LoadFromFile splits a file.
@@ -47,6 +50,10 @@ class Ttf {
 
   // Whether the file at `path` can be opened for reading as a file.
   static bool CanOpen(const std::string& path);
+  // Why the file at `path` cannot be opened for reading as a file, in the
+  // words of a failed read ("Cannot read \"a.fas\": Permission denied"), or
+  // nothing when it can. Never blocks, not even on a pipe.
+  static std::optional<std::string> OpenFailure(const std::string& path);
 
   const AString& Lines() const { return lines_; }
   AString& Lines() { return lines_; }

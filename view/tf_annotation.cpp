@@ -95,20 +95,46 @@ struct RowContext {
   std::size_t prefix_length;
   std::string gapless;
   std::vector<std::string> tracks;
+  // Entry p - 1: the first track that is free at column p (tracks.size()
+  // when none is); columns beyond the array have track 0 free.
+  std::vector<std::size_t> first_free;
 };
 
+// Whether column p (1-based) of `track` is the fill character or lies
+// beyond the track's end.
+bool IsFreeAt(const std::string& track, std::size_t p) {
+  return p > track.size() || track[p - 1] == kTrackFill;
+}
+
+// Writes `label` into the first track with room for it from `column` on.
+// A track character only ever changes from the fill character to a label's,
+// so the first track free at a column only moves down; tracks before it are
+// skipped without a look. Many labels over the same columns then cost time
+// linear in the tracks they make, not quadratic.
 void PlaceLabel(RowContext& row, std::size_t column, const std::string& label) {
   const std::size_t length = row.seq.Seq.size();
   if (row.tracks.empty()) row.tracks.push_back(RepeatChar(kTrackFill, length));
-  auto free_track = std::find_if(
-      row.tracks.begin(), row.tracks.end(), [&](const std::string& track) {
-        return TrackHasRoom(track, column, label.size(), length);
-      });
-  if (free_track == row.tracks.end()) {
-    row.tracks.push_back(RepeatChar(kTrackFill, length));
-    free_track = row.tracks.end() - 1;
+  // The columns the room test looks at: one for an empty label.
+  const std::size_t last = column + std::max<std::size_t>(label.size(), 1) - 1;
+  if (row.first_free.size() < last) row.first_free.resize(last, 0);
+  std::size_t track = 0;
+  for (std::size_t p = column; p <= last; ++p) {
+    track = std::max(track, row.first_free[p - 1]);
   }
-  OverwriteAt(*free_track, column, label);
+  while (track < row.tracks.size() &&
+         !TrackHasRoom(row.tracks[track], column, label.size(), length)) {
+    ++track;
+  }
+  if (track == row.tracks.size()) {
+    row.tracks.push_back(RepeatChar(kTrackFill, length));
+  }
+  OverwriteAt(row.tracks[track], column, label);
+  for (std::size_t p = column; p < column + label.size(); ++p) {
+    std::size_t& first = row.first_free[p - 1];
+    while (first < row.tracks.size() && !IsFreeAt(row.tracks[first], p)) {
+      ++first;
+    }
+  }
 }
 
 void MarkSite(const TTFSet& factor, std::size_t j, RowContext& row,
@@ -159,7 +185,7 @@ void AnnotateTFSites(const TSeqSet* alignment, const TaTFSet& definitions,
     const TSeq& seq = alignment->Seqs[i];
     const std::string prefix = RowPrefix(seq.SeqName);
     view.AppendLine(prefix + seq.Seq);
-    RowContext row{seq, i, view.LineCount() - 1, prefix.size(), {}, {}};
+    RowContext row{seq, i, view.LineCount() - 1, prefix.size(), {}, {}, {}};
     line_index[i] = static_cast<std::uint32_t>(row.line);
 
     const auto found = sites.find(seq.SeqName);

@@ -1,0 +1,163 @@
+// Saving a document: a failure is reported with the system's reason and
+// leaves whatever was at the target byte for byte; a success replaces the
+// target in one step.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <set>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+#include "app/document_file.h"
+#include "support/child_process.h"
+
+namespace tessarin {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A document far larger than any file-size limit below.
+void WriteLargeDocument(std::ostream& out) {
+  const std::string line(99, 'x');
+  for (int i = 0; i < 2000; ++i) out << line << '\n';
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+class SaveTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("tessarin_save_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    fs::permissions(dir_ / "read-only", fs::perms::owner_all,
+                    fs::perm_options::add, ignored_);
+    fs::remove_all(dir_);
+  }
+
+  fs::path Write(const fs::path& path, std::string_view content) {
+    std::ofstream(path, std::ios::binary)
+        .write(content.data(), static_cast<std::streamsize>(content.size()));
+    return path;
+  }
+
+  // The names in `folder`, sorted, one per line; "-" for no folder.
+  static std::string Listing(const fs::path& folder) {
+    if (!fs::is_directory(folder)) return "-";
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      names.insert(entry.path().filename().string());
+    }
+    std::string listing;
+    for (const std::string& name : names) listing += name + "\n";
+    return listing;
+  }
+
+  fs::path dir_;
+  std::error_code ignored_;
+};
+
+TEST_F(SaveTest, FailureReportsItsReasonAndKeepsTheTarget) {
+  const fs::path folder = dir_ / "folder";
+  fs::create_directory(folder);
+  Write(folder / "kept", "kept");
+  const fs::path read_only = dir_ / "read-only";
+  fs::create_directory(read_only);
+  Write(read_only / "view.rtf", "old view in a read-only folder");
+  fs::permissions(read_only, fs::perms::owner_read | fs::perms::owner_exec |
+                                 fs::perms::group_read | fs::perms::group_exec |
+                                 fs::perms::others_read |
+                                 fs::perms::others_exec);
+  Write(dir_ / "full.rtf", "old view on a full disk");
+
+  const struct Row {
+    std::string name;
+    fs::path target;
+    bool unprivileged;    // permissions do not bind root
+    std::uint64_t limit;  // file-size limit in bytes, 0 for none
+    std::string reason;
+  } rows[] = {
+      {"into a missing folder", dir_ / "missing" / "view.rtf", false, 0,
+       "No such file or directory"},
+      {"onto a folder", folder, false, 0, "Is a directory"},
+      {"into a read-only folder", read_only / "view.rtf", true, 0,
+       "Permission denied"},
+      {"when the disk fills", dir_ / "full.rtf", false, 4096, "File too large"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::string before_target =
+        fs::is_regular_file(row.target) ? ReadFile(row.target) : "";
+    const std::string before_folder = Listing(row.target.parent_path());
+    const harness::ChildOutcome outcome = harness::RunInChild([&row] {
+      if (row.unprivileged && !harness::DropRoot()) return std::string("root");
+      if (row.limit != 0 && !harness::LimitFileSize(row.limit)) {
+        return std::string("no limit");
+      }
+      const std::optional<std::string> failure =
+          SaveDocument(row.target.string(), WriteLargeDocument);
+      // The file-size signal is back to ending the process.
+      struct sigaction action {};
+      ::sigaction(SIGXFSZ, nullptr, &action);
+      const bool restored = action.sa_handler == SIG_DFL;
+      return failure.value_or("saved") + (restored ? "" : "; SIGXFSZ ignored");
+    });
+    ASSERT_TRUE(outcome.completed) << outcome.failure;
+    EXPECT_EQ(outcome.report,
+              "Cannot save \"" + row.target.string() + "\": " + row.reason);
+    // No temporary file is left, and the target is as it was.
+    EXPECT_EQ(Listing(row.target.parent_path()), before_folder);
+    if (fs::is_regular_file(row.target)) {
+      EXPECT_EQ(ReadFile(row.target), before_target);
+    }
+  }
+  EXPECT_EQ(Listing(folder), "kept\n");
+}
+
+TEST_F(SaveTest, SuccessReplacesTheTargetInOneStep) {
+  const fs::path target = Write(dir_ / "view.rtf", "old view");
+  fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write |
+                              fs::perms::group_read);
+  // A second name for the old file: rewriting the file in place would change
+  // it too; replacing the target leaves it alone.
+  fs::create_hard_link(target, dir_ / "old.rtf");
+
+  EXPECT_EQ(SaveDocument(target.string(),
+                         [](std::ostream& out) { out << "new view"; }),
+            std::nullopt);
+  EXPECT_EQ(ReadFile(target), "new view");
+  EXPECT_EQ(ReadFile(dir_ / "old.rtf"), "old view");
+  EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read |
+                                                  fs::perms::owner_write |
+                                                  fs::perms::group_read);
+  EXPECT_EQ(Listing(dir_), "old.rtf\nview.rtf\n");
+}
+
+TEST_F(SaveTest, WriterThatThrowsLeavesNoTemporaryFile) {
+  const fs::path target = Write(dir_ / "view.rtf", "old view");
+  EXPECT_THROW(SaveDocument(target.string(),
+                            [](std::ostream& out) {
+                              out << "half";
+                              throw std::length_error("too long");
+                            }),
+               std::length_error);
+  EXPECT_EQ(ReadFile(target), "old view");
+  EXPECT_EQ(Listing(dir_), "view.rtf\n");
+}
+
+}  // namespace
+}  // namespace tessarin
