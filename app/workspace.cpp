@@ -109,7 +109,7 @@ void Workspace::ListSequences() {
   view_.Clear();
   if (alignment_ == nullptr) return;
   for (const TSeq& seq : alignment_->Seqs) {
-    view_.AppendLine(RowPrefix(seq.SeqName) + seq.Seq);
+    view_.AppendLine(RowPrefix(seq.SeqName), seq.Seq);
   }
 }
 
