@@ -13,7 +13,7 @@
 #include "view/html_writer.h"
 #include "view/json_writer.h"
 #include "view/rtf_writer.h"
-#include "view/selection_inspector.h"
+#include "view/selection_status.h"
 #include "view/text_writer.h"
 #include "view/tf_annotation.h"
 

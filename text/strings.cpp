@@ -64,9 +64,9 @@ std::size_t PosFrom(std::string_view text, std::string_view sub,
   if (sub.size() <= kShortPattern) {
     found = rest.find(sub);
   } else {
-    const auto it = std::search(
-        rest.begin(), rest.end(),
-        std::boyer_moore_horspool_searcher(sub.begin(), sub.end()));
+    const auto it =
+        std::search(rest.begin(), rest.end(),
+                    std::boyer_moore_horspool_searcher(sub.begin(), sub.end()));
     if (it != rest.end()) found = static_cast<std::size_t>(it - rest.begin());
   }
   return found == std::string_view::npos ? 0 : start + found;
@@ -118,7 +118,7 @@ std::string CopyRange(std::string_view text, std::int64_t from,
       static_cast<std::uint64_t>(to) - static_cast<std::uint64_t>(from);
   const std::uint64_t count =
       difference == std::numeric_limits<std::uint64_t>::max() ? difference
-                                                               : difference + 1;
+                                                              : difference + 1;
   const std::int64_t start = std::max<std::int64_t>(from, 1);
   const auto length = static_cast<std::int64_t>(text.size());
   if (start > length) return "";

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "view/conservation_highlight.h"
-#include "view/selection_inspector.h"
+#include "view/selection_status.h"
 
 namespace tessarin {
 namespace {

@@ -1,4 +1,4 @@
-#include "view/selection_inspector.h"
+#include "view/selection_status.h"
 
 #include <gtest/gtest.h>
 
