@@ -181,13 +181,13 @@ void AnnotateTFSites(const TSeqSet* alignment, const TaTFSet& definitions,
   }
   const auto sites = SitesByName(definitions);
   line_index.assign(alignment->Count(), 0);
-  // Room for every sequence row and, as a guess, two tracks each, so that the
+  // Room for every sequence row and, as a guess, three tracks each, so that the
   // view's text is not copied again and again while it grows.
   std::uint64_t rows = 0;
   for (const TSeq& seq : alignment->Seqs) {
     rows += RowPrefix(seq.SeqName).size() + seq.Seq.size() + 1;
   }
-  view.Reserve(3 * rows);
+  view.Reserve(4 * rows);
   for (std::size_t i = 0; i < alignment->Seqs.size(); ++i) {
     const TSeq& seq = alignment->Seqs[i];
     const std::string prefix = RowPrefix(seq.SeqName);
