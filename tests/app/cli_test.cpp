@@ -7,6 +7,8 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "tests/support/temp_folder_test.h"
+
 namespace tessarin {
 namespace {
 
@@ -26,23 +28,13 @@ struct Result {
   std::string err;
 };
 
-class CliTest : public ::testing::Test {
+class CliTest : public testing::TempFolderTest {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("cli_test_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
+    TempFolderTest::SetUp();
     fas_ = Write("a.fas", kFasta);
     tf_ = Write("a.tf", kTf);
     cons_ = Write("a.cons", kConservation);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string Write(const std::string& name, const std::string& content) {
-    const fs::path path = dir_ / name;
-    std::ofstream(path, std::ios::binary) << content;
-    return path.string();
   }
 
   static std::string Read(const std::string& path) {
@@ -66,7 +58,6 @@ class CliTest : public ::testing::Test {
     return {status, out.str(), err.str()};
   }
 
-  fs::path dir_;
   std::string fas_, tf_, cons_;
 };
 

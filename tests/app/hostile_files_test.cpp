@@ -19,6 +19,7 @@
 #include "sources/tf_format.h"
 #include "sources/tf_set.h"
 #include "support/child_process.h"
+#include "tests/support/temp_folder_test.h"
 #include "view/conservation_highlight.h"
 
 namespace tessarin {
@@ -84,23 +85,8 @@ std::string Backgrounds(const RichView& view, std::size_t line) {
   return marks;
 }
 
-class HostileFilesTest : public ::testing::Test {
+class HostileFilesTest : public testing::TempFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("tessarin_hostile_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string Write(const std::string& name, std::string_view content) {
-    const fs::path path = dir_ / name;
-    std::ofstream(path, std::ios::binary)
-        .write(content.data(), static_cast<std::streamsize>(content.size()));
-    return path.string();
-  }
-
   // Reads the three files in and annotates them with a new workspace.
   Workspace& ReadAndAnnotate(std::string_view fas, std::string_view tf,
                              std::string_view cons) {
@@ -114,7 +100,6 @@ class HostileFilesTest : public ::testing::Test {
     return *workspace_;
   }
 
-  fs::path dir_;
   RecordingSink sink_;
   std::unique_ptr<Workspace> workspace_;
 };

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/support/temp_folder_test.h"
 #include "view/rich_view.h"
 
 namespace tessarin {
@@ -20,22 +21,8 @@ constexpr const char* kConservation =
     "[SCORES]\nScoreNames = ML, PI\nNSummaryStats = 1\n[[STATS]]\n"
     "Thresh 0.5 0.25\n[[TABLE]]\n1 3 0.1 0.1\n4 6 0.9 0.1\n*\n";
 
-class WorkspaceTest : public ::testing::Test {
+class WorkspaceTest : public testing::TempFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("workspace_test_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string Write(const std::string& name, const std::string& content) {
-    const fs::path path = dir_ / name;
-    std::ofstream(path, std::ios::binary) << content;
-    return path.string();
-  }
-
   void SetFiles(const std::string& fasta = kFasta, const std::string& tf = kTf,
                 const std::string& conservation = kConservation) {
     ASSERT_TRUE(workspace_.ChooseFile(FileSlot::kFas, Write("a.fas", fasta)));
@@ -53,7 +40,6 @@ class WorkspaceTest : public ::testing::Test {
     return lines;
   }
 
-  fs::path dir_;
   RecordingSink sink_;
   Workspace workspace_{sink_};
 };

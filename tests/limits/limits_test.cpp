@@ -19,6 +19,7 @@
 #include "sources/tf_format.h"
 #include "sources/tf_set.h"
 #include "support/child_process.h"
+#include "tests/support/temp_folder_test.h"
 #include "text/message_sink.h"
 #include "view/rich_view.h"
 #include "view/tf_annotation.h"
@@ -52,23 +53,8 @@ std::string Messages(const RecordingSink& sink) {
   return texts;
 }
 
-class LimitsTest : public ::testing::Test {
+class LimitsTest : public testing::TempFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("tessarin_limits_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string Write(const std::string& name, std::string_view content) {
-    const fs::path path = dir_ / name;
-    std::ofstream(path, std::ios::binary)
-        .write(content.data(), static_cast<std::streamsize>(content.size()));
-    return path.string();
-  }
-
   // Runs `read` in a child held to Budget(bytes, lines) and returns its
   // report.
   static std::string ReadLimited(std::uint64_t bytes, std::uint64_t lines,
@@ -83,8 +69,6 @@ class LimitsTest : public ::testing::Test {
     EXPECT_TRUE(outcome.completed) << outcome.failure;
     return outcome.report;
   }
-
-  fs::path dir_;
 };
 
 TEST_F(LimitsTest, SingleLineFastaOf300Megabytes) {
