@@ -1,36 +1,60 @@
 #include "alignment/seq.h"
 
+#include <array>
+
 #include "text/strings.h"
 
 namespace tessarin {
+
+namespace {
+
+// The gap characters of a sequence as a byte table, so that testing a
+// character costs one lookup rather than two string searches.
+class GapTable {
+ public:
+  explicit GapTable(const TSeq& seq) {
+    for (const std::string* gaps : {&seq.Gap1, &seq.Gap2}) {
+      for (const char c : *gaps) gap_[static_cast<unsigned char>(c)] = true;
+    }
+  }
+  bool operator()(char c) const { return gap_[static_cast<unsigned char>(c)]; }
+
+ private:
+  std::array<bool, 256> gap_{};
+};
+
+}  // namespace
 
 bool TSeq::IsGap(char c) const {
   return Gap1.find(c) != std::string::npos || Gap2.find(c) != std::string::npos;
 }
 
 std::string TSeq::GaplessSeq() const {
+  const GapTable is_gap(*this);
   std::string result;
   result.reserve(Seq.size());
   for (char c : Seq) {
-    if (!IsGap(c)) result += c;
+    if (!is_gap(c)) result += c;
   }
   return result;
 }
 
 std::int64_t TSeq::GaplessCount(std::uint64_t n) const {
   if (n > Seq.size()) return -1;
+  const GapTable is_gap(*this);
   std::int64_t count = 0;
   for (std::size_t c = 0; c < n; ++c) {
-    if (!IsGap(Seq[c])) ++count;
+    if (!is_gap(Seq[c])) ++count;
   }
   return count;
 }
 
 ADWord TSeq::GaplessTable() const {
+  const GapTable is_gap(*this);
   ADWord table(Seq.size());
   std::uint32_t count = 0;
   for (std::size_t c = 0; c < Seq.size(); ++c) {
-    if (!IsGap(Seq[c])) ++count;
+    count += is_gap(Seq[c]) ? 0 : 1;
     table[c] = count;
   }
   return table;

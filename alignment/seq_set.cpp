@@ -1,41 +1,72 @@
 #include "alignment/seq_set.h"
 
 #include <algorithm>
+#include <optional>
+#include <string_view>
 
 #include "text/strings.h"
 
 namespace tessarin {
 
+namespace {
+
+// Builds the sequences of a FASTA file from its lines, one line at a time.
+// The text lines of a record are kept as views until the record ends, so
+// that its text is joined into a string of exactly the right size.
+class FastaBuilder {
+ public:
+  explicit FastaBuilder(std::vector<TSeq>& seqs) : seqs_(seqs) {}
+  FastaBuilder(const FastaBuilder&) = delete;
+  FastaBuilder& operator=(const FastaBuilder&) = delete;
+
+  void Line(std::string_view line) {
+    if (line.empty()) return;
+    const std::size_t mark = line.find('>');
+    if (mark != std::string_view::npos) {
+      Finish();
+      seqs_.emplace_back().SeqName = line.substr(mark + 1);
+      open_ = true;
+    } else if (open_) {
+      pieces_.push_back(line);  // lines before the first header are ignored
+    }
+  }
+
+  // Joins the text lines of the open record into its RawSeq and Seq.
+  void Finish() {
+    if (!open_) return;
+    TSeq& seq = seqs_.back();
+    std::size_t total = 0;
+    for (const std::string_view piece : pieces_) total += piece.size();
+    seq.RawSeq.reserve(total);
+    for (const std::string_view piece : pieces_) seq.RawSeq += piece;
+    seq.Seq = UpperAscii(seq.RawSeq);
+    pieces_.clear();
+    open_ = false;
+  }
+
+ private:
+  std::vector<TSeq>& seqs_;
+  std::vector<std::string_view> pieces_;
+  bool open_ = false;
+};
+
+}  // namespace
+
 std::uint32_t TSeqSet::ReadFasta(const std::string& path) {
-  Ttf file;
-  if (Ttf::CanOpen(path)) file.LoadFromFile(path);
-  return ReadFastaLines(file);
+  // The file is walked line by line in place: no string per line.
+  const std::optional<std::string> content = Ttf::ReadContent(path);
+  if (!content) return 0;
+  FastaBuilder builder(Seqs);
+  ForEachLine(*content,
+              [&builder](std::string_view line) { builder.Line(line); });
+  builder.Finish();
+  return Count();
 }
 
 std::uint32_t TSeqSet::ReadFastaLines(Ttf& file) {
-  file.RemoveEmptyLines();
-  AString& lines = file.Lines();
-  std::size_t search_from = 0;
-  for (;;) {
-    const KeyHit header = file.FindFirstKey(">", search_from);
-    if (header.count == 0) break;
-    const std::size_t h = header.line;
-    TSeq& seq = Seqs.emplace_back();
-    seq.SeqName = lines[h].substr(header.position);
-
-    const KeyHit next = file.FindFirstKey(">", h + 1);
-    const std::size_t end = next.count != 0 ? next.line : lines.size();
-    if (h + 2 == end) {
-      seq.RawSeq = std::move(lines[h + 1]);  // one line: no copy
-    } else if (h + 1 < end) {
-      seq.RawSeq = file.JoinLines(h + 1, end - 1);
-      // The joined lines are no longer needed; freeing them keeps the peak
-      // near one copy of the sequence text.
-      for (std::size_t i = h + 1; i < end; ++i) std::string().swap(lines[i]);
-    }
-    seq.Seq = UpperAscii(seq.RawSeq);
-    search_from = h + 1;
-  }
+  FastaBuilder builder(Seqs);
+  for (const std::string& line : file.Lines()) builder.Line(line);
+  builder.Finish();
   return Count();
 }
 

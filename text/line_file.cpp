@@ -83,13 +83,15 @@ std::string ReadAll(int fd, const std::string& path) {
   return content;
 }
 
-// How many lines LoadFromText makes of `content` (Ctrl-Z already cut off).
+// How many lines LoadFromText makes of `content`: one per LF, one per CR
+// not followed by LF, and one for a last line without a line end.
 std::size_t CountLines(std::string_view content) {
-  std::size_t ends = 0;
-  for (std::size_t i = 0; i < content.size(); ++i) {
-    const bool lone_cr = content[i] == '\r' &&
-                         (i + 1 == content.size() || content[i + 1] != '\n');
-    if (content[i] == '\n' || lone_cr) ++ends;
+  content = line_file_detail::BeforeEndOfFile(content);
+  std::size_t ends = static_cast<std::size_t>(
+      std::count(content.begin(), content.end(), '\n'));
+  for (std::size_t cr = content.find('\r'); cr != std::string_view::npos;
+       cr = content.find('\r', cr + 1)) {
+    if (cr + 1 == content.size() || content[cr + 1] != '\n') ++ends;
   }
   const bool open_last_line =
       !content.empty() && content.back() != '\n' && content.back() != '\r';
@@ -103,45 +105,43 @@ bool MatchesLine(std::string_view line, std::string_view text,
 
 }  // namespace
 
-void Ttf::LoadFromFile(const std::string& path) {
+namespace line_file_detail {
+
+std::string_view BeforeEndOfFile(std::string_view content) {
+  return content.substr(0, content.find(kCtrlZ));
+}
+
+}  // namespace line_file_detail
+
+std::optional<std::string> Ttf::ReadContent(const std::string& path) {
   const FileDescriptor file(OpenReadable(path));
-  if (file.get() < 0) return;
-  std::string content = ReadAll(file.get(), path);
+  if (file.get() < 0) return std::nullopt;
+  return ReadAll(file.get(), path);
+}
+
+void Ttf::LoadFromFile(const std::string& path) {
+  std::optional<std::string> content = ReadContent(path);
+  if (!content) return;
   // A file that is one line (a whole sequence on one line, say) becomes
   // that line without a copy.
+  const auto lacks = [&content](char byte) {
+    return content->find(byte) == std::string::npos;
+  };
   const bool one_line =
-      lines_.empty() && content.find_first_of(std::string_view(
-                            "\r\n\x1a", 3)) == std::string::npos;
-  if (one_line && !content.empty()) {
-    lines_.push_back(std::move(content));
+      lines_.empty() && lacks('\n') && lacks('\r') && lacks(kCtrlZ);
+  if (one_line && !content->empty()) {
+    lines_.push_back(std::move(*content));
     return;
   }
-  LoadFromText(content);
+  LoadFromText(*content);
 }
 
 void Ttf::LoadFromText(std::string_view content) {
-  const std::size_t end_of_file = content.find(kCtrlZ);
-  if (end_of_file != std::string_view::npos) {
-    content = content.substr(0, end_of_file);
-  }
   // One string per line; sizing the array first keeps it from holding up to
   // three times that while it grows.
   lines_.reserve(lines_.size() + CountLines(content));
-  std::size_t begin = 0;
-  while (begin < content.size()) {
-    std::size_t end = content.find_first_of("\r\n", begin);
-    if (end == std::string_view::npos) {
-      lines_.emplace_back(content.substr(begin));
-      break;
-    }
-    lines_.emplace_back(content.substr(begin, end - begin));
-    // LF, CR LF and a lone CR each end the line.
-    if (content[end] == '\r' && end + 1 < content.size() &&
-        content[end + 1] == '\n') {
-      ++end;
-    }
-    begin = end + 1;
-  }
+  ForEachLine(content,
+              [this](std::string_view line) { lines_.emplace_back(line); });
 }
 
 bool Ttf::CanOpen(const std::string& path) {

@@ -31,6 +31,13 @@ struct KeyHit {
   std::size_t position = 0;
 };
 
+// Calls line(text) for each line of `content`, split exactly as
+// Ttf::LoadFromText splits it: LF, CR LF and a lone CR end a line, a Ctrl-Z
+// byte ends the content, and a last line without a line end counts. Each
+// line is a view into `content`. Linear in the content's size.
+template <typename LineFunction>
+void ForEachLine(std::string_view content, LineFunction&& line);
+
 class Ttf {
  public:
   Ttf() = default;
@@ -47,6 +54,12 @@ class Ttf {
 
   // Appends the lines of `content`, split as LoadFromFile splits a file.
   void LoadFromText(std::string_view content);
+
+  // The whole content of the file at `path`, or nothing when it cannot be
+  // opened (or is no regular file); a read error after opening throws as
+  // LoadFromFile does. With ForEachLine, readers that need each line only
+  // once walk a file without holding a string per line.
+  static std::optional<std::string> ReadContent(const std::string& path);
 
   // Whether the file at `path` can be opened for reading as a file.
   static bool CanOpen(const std::string& path);
@@ -103,6 +116,56 @@ class Ttf {
 
   AString lines_;
 };
+
+namespace line_file_detail {
+
+// `content` up to its first Ctrl-Z byte.
+std::string_view BeforeEndOfFile(std::string_view content);
+
+// Finds where lines end. Each byte kind (LF, CR) is searched for once and
+// its position kept until a line starts beyond it, so a file that uses only
+// one kind is never searched to its end for the other at every line.
+class LineEndFinder {
+ public:
+  explicit LineEndFinder(std::string_view content)
+      : content_(content), lf_(Find('\n', 0)), cr_(Find('\r', 0)) {}
+  // The first CR or LF at or after `begin`, or the content's size.
+  std::size_t From(std::size_t begin) {
+    if (lf_ < begin) lf_ = Find('\n', begin);
+    if (cr_ < begin) cr_ = Find('\r', begin);
+    return lf_ < cr_ ? lf_ : cr_;
+  }
+
+ private:
+  std::size_t Find(char byte, std::size_t from) const {
+    const std::size_t at = content_.find(byte, from);
+    return at == std::string_view::npos ? content_.size() : at;
+  }
+
+  std::string_view content_;
+  std::size_t lf_;
+  std::size_t cr_;
+};
+
+}  // namespace line_file_detail
+
+template <typename LineFunction>
+void ForEachLine(std::string_view content, LineFunction&& line) {
+  content = line_file_detail::BeforeEndOfFile(content);
+  line_file_detail::LineEndFinder ends(content);
+  std::size_t begin = 0;
+  while (begin < content.size()) {
+    std::size_t end = ends.From(begin);
+    line(content.substr(begin, end - begin));
+    if (end == content.size()) break;
+    // LF, CR LF and a lone CR each end the line.
+    if (content[end] == '\r' && end + 1 < content.size() &&
+        content[end + 1] == '\n') {
+      ++end;
+    }
+    begin = end + 1;
+  }
+}
 
 }  // namespace tessarin
 

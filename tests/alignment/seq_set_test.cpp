@@ -4,6 +4,8 @@
 
 #include <random>
 
+#include "support/temp_folder_test.h"
+
 namespace tessarin {
 namespace {
 
@@ -78,6 +80,49 @@ TEST(ReadFastaTest, ManySequencesWithTheSameNameReadInLinearTime) {
   const TSeqSet set = ReadText(content);
   EXPECT_EQ(set.Count(), 200000u);
   EXPECT_EQ(set.Seqs.back().Seq, "ACGT");
+}
+
+bool SameSequences(const TSeqSet& a, const TSeqSet& b) {
+  if (a.Count() != b.Count()) return false;
+  for (std::size_t i = 0; i < a.Seqs.size(); ++i) {
+    const TSeq& x = a.Seqs[i];
+    const TSeq& y = b.Seqs[i];
+    if (x.SeqName != y.SeqName || x.RawSeq != y.RawSeq || x.Seq != y.Seq) {
+      return false;
+    }
+  }
+  return true;
+}
+
+using ReadFastaFileTest = testing::TempFolderTest;
+
+// The file reader walks the file's lines in place; it must give what
+// reading the same lines from a line file gives, for every kind of line end.
+TEST_F(ReadFastaFileTest, ReadsAFileAsItsLines) {
+  std::string random_bytes(20000, '\0');
+  std::mt19937 random(11);
+  const char alphabet[] = ">\r\nacgt-~\x1a";
+  for (char& c : random_bytes) {
+    c = alphabet[random() % (sizeof alphabet - 1)];
+  }
+  std::string lone_crs;  // many short lines, no LF anywhere
+  for (int i = 0; i < 200000; ++i) lone_crs += i % 3 == 0 ? ">s\r" : "ac\r";
+  const std::string contents[] = {
+      ">a\nAC\nGT\n>b\r\nacgt",
+      ">a\rAC\r\rGT\r>b\racgt\r",
+      "junk\n>a\nAC\x1a>b\nGT\n",
+      ">one line only",
+      "",
+      random_bytes,
+      lone_crs,
+  };
+  for (const std::string& content : contents) {
+    TSeqSet from_file;
+    const std::uint32_t count = from_file.ReadFasta(Write("a.fas", content));
+    EXPECT_EQ(count, from_file.Count());
+    EXPECT_TRUE(SameSequences(from_file, ReadText(content)))
+        << content.substr(0, 40);
+  }
 }
 
 }  // namespace
