@@ -1,59 +1,98 @@
 #include "view/attribute_id_array.h"
 
-#include <algorithm>
-
 namespace tessarin {
 
-namespace {
+void AttributeIdArray::Materialize(Block& block, std::uint8_t width) {
+  if (block.data && block.width >= width) return;
+  auto data =
+      std::make_unique_for_overwrite<std::uint8_t[]>(kBlockSize * width);
+  for (std::uint64_t offset = 0; offset < kBlockSize; ++offset) {
+    const std::uint32_t id = block.data ? block.Get(offset) : block.uniform;
+    switch (width) {
+      case 1:
+        data[offset] = static_cast<std::uint8_t>(id);
+        break;
+      case 2: {
+        const auto narrow = static_cast<std::uint16_t>(id);
+        std::memcpy(data.get() + 2 * offset, &narrow, 2);
+        break;
+      }
+      default:
+        std::memcpy(data.get() + 4 * offset, &id, 4);
+        break;
+    }
+  }
+  block.data = std::move(data);
+  block.width = width;
+}
 
-constexpr std::uint32_t kNarrowMax = 0xFFFF;
-
-}  // namespace
-
-void AttributeIdArray::Widen(Block& block) {
-  block.wide = std::make_unique_for_overwrite<std::uint32_t[]>(kBlockSize);
-  std::copy(block.narrow.get(), block.narrow.get() + kBlockSize,
-            block.wide.get());
-  block.narrow.reset();
+void AttributeIdArray::Put(Block& block, std::uint64_t offset,
+                           std::uint32_t id) {
+  if (WidthOf(id) > block.width) Materialize(block, WidthOf(id));
+  switch (block.width) {
+    case 1:
+      block.data[offset] = static_cast<std::uint8_t>(id);
+      break;
+    case 2: {
+      const auto narrow = static_cast<std::uint16_t>(id);
+      std::memcpy(block.data.get() + 2 * offset, &narrow, 2);
+      break;
+    }
+    default:
+      std::memcpy(block.data.get() + 4 * offset, &id, 4);
+      break;
+  }
 }
 
 void AttributeIdArray::Append(std::uint64_t count, std::uint32_t id) {
   while (count > 0) {
     const std::uint64_t offset = size_ & (kBlockSize - 1);
-    if (offset == 0) {
-      blocks_.emplace_back();
-      blocks_.back().narrow =
-          std::make_unique_for_overwrite<std::uint16_t[]>(kBlockSize);
-    }
+    if (offset == 0) blocks_.push_back(Block{nullptr, 0, id});
     Block& block = blocks_.back();
-    if (id > kNarrowMax && !block.wide) Widen(block);
     const std::uint64_t step = std::min(count, kBlockSize - offset);
-    if (block.wide) {
-      std::fill_n(block.wide.get() + offset, step, id);
-    } else {
-      std::fill_n(block.narrow.get() + offset, step,
-                  static_cast<std::uint16_t>(id));
+    if (block.data || block.uniform != id) {
+      Materialize(block, std::max(WidthOf(block.uniform), WidthOf(id)));
+      for (std::uint64_t i = offset; i < offset + step; ++i) Put(block, i, id);
     }
     size_ += step;
     count -= step;
   }
 }
 
-void AttributeIdArray::Set(std::uint64_t i, std::uint32_t id) {
-  Block& block = blocks_[i >> kBlockBits];
-  const std::uint64_t offset = i & (kBlockSize - 1);
-  if (id > kNarrowMax && !block.wide) Widen(block);
-  if (block.wide) {
-    block.wide[offset] = id;
-  } else {
-    block.narrow[offset] = static_cast<std::uint16_t>(id);
+std::uint64_t AttributeIdArray::RunEnd(std::uint64_t begin,
+                                       std::uint64_t limit) const {
+  limit = std::min(limit, size_);
+  if (begin >= limit) return begin;
+  const std::uint32_t id = Get(begin);
+  std::uint64_t at = begin;
+  while (at < limit) {
+    const std::size_t index = static_cast<std::size_t>(at >> kBlockBits);
+    const Block& block = blocks_[index];
+    const std::uint64_t base = static_cast<std::uint64_t>(index) << kBlockBits;
+    const std::uint64_t block_end = std::min(limit, base + kBlockSize);
+    if (!block.data) {
+      if (block.uniform != id) return at;
+      at = block_end;
+      continue;
+    }
+    while (at < block_end && block.Get(at - base) == id) ++at;
+    if (at < block_end) return at;
   }
+  return limit;
 }
 
 void AttributeIdArray::Clear() {
   blocks_.clear();
   blocks_.shrink_to_fit();
   size_ = 0;
+}
+
+std::uint64_t AttributeIdArray::EntryBytes() const {
+  std::uint64_t bytes = 0;
+  for (const Block& block : blocks_) {
+    if (block.data) bytes += kBlockSize * block.width;
+  }
+  return bytes;
 }
 
 }  // namespace tessarin

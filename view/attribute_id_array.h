@@ -2,53 +2,135 @@
 #ifndef TESSARIN_VIEW_ATTRIBUTE_ID_ARRAY_H_
 #define TESSARIN_VIEW_ATTRIBUTE_ID_ARRAY_H_
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
 namespace tessarin {
 
-// A growable array of 32-bit ids that costs 2 bytes per entry while the ids
-// fit in 16 bits. Entries live in fixed blocks of kBlockSize; a block widens
-// to 4 bytes per entry on its own the first time it is given an id above
-// 0xFFFF, so widening costs O(kBlockSize), never O(size), and memory grows
-// only where wide ids are used. Blocks never move, so appending never copies
-// earlier entries (no reallocation peak).
+// A growable array of 32-bit ids, kept in fixed blocks of kBlockSize
+// entries. A block whose entries are all equal holds just that id (most of a
+// view is plain text, and label tracks are never formatted); otherwise it
+// holds 1, 2 or 4 bytes per entry, the narrowest width its ids fit. A block
+// widens on its own the first time it is given a wider id, so widening costs
+// O(kBlockSize), never O(size), and memory grows only where wide ids are
+// used. Blocks never move, so appending never copies earlier entries.
 class AttributeIdArray {
  public:
   static constexpr std::uint64_t kBlockBits = 14;
   static constexpr std::uint64_t kBlockSize = std::uint64_t{1} << kBlockBits;
 
+  AttributeIdArray() = default;
+  AttributeIdArray(const AttributeIdArray&) = delete;
+  AttributeIdArray& operator=(const AttributeIdArray&) = delete;
+
   std::uint64_t size() const { return size_; }
 
-  // Appends `count` copies of `id`. Cost O(count).
+  // Appends `count` copies of `id`. Cost O(count) at most; O(1) per block
+  // while the block stays uniform.
   void Append(std::uint64_t count, std::uint32_t id);
 
   // Entry i; i must be below size().
   std::uint32_t Get(std::uint64_t i) const {
     const Block& block = blocks_[i >> kBlockBits];
-    const std::uint64_t offset = i & (kBlockSize - 1);
-    return block.wide ? block.wide[offset] : block.narrow[offset];
+    return block.Get(i & (kBlockSize - 1));
   }
 
-  // Sets entry i (below size()) to id, widening its block when needed.
-  void Set(std::uint64_t i, std::uint32_t id);
+  // Sets entry i (below size()) to id.
+  void Set(std::uint64_t i, std::uint32_t id) {
+    Transform(i, i + 1, [id](std::uint32_t) { return id; });
+  }
+
+  // Replaces each entry e in [begin, end) (cut to size()) by map(e). `map`
+  // must give the same id for the same entry within one call. A uniform
+  // block wholly inside the range is changed in O(1).
+  template <typename Map>
+  void Transform(std::uint64_t begin, std::uint64_t end, Map&& map);
+
+  // The end of the run of entries equal to entry `begin` (below size()),
+  // looking no further than `limit` (at most size()). Uniform blocks are
+  // skipped whole.
+  std::uint64_t RunEnd(std::uint64_t begin, std::uint64_t limit) const;
 
   // Removes every entry and frees the blocks.
   void Clear();
 
+  // Bytes held by the blocks' entries, for measurements.
+  std::uint64_t EntryBytes() const;
+
  private:
-  // Exactly one of the two arrays is allocated.
   struct Block {
-    std::unique_ptr<std::uint16_t[]> narrow;
-    std::unique_ptr<std::uint32_t[]> wide;
+    std::unique_ptr<std::uint8_t[]> data;  // null: every entry is `uniform`
+    std::uint8_t width = 0;                // bytes per entry when data is set
+    std::uint32_t uniform = 0;
+
+    std::uint32_t Get(std::uint64_t offset) const {
+      switch (width) {
+        case 1:
+          return data[offset];
+        case 2: {
+          std::uint16_t id;
+          std::memcpy(&id, data.get() + 2 * offset, 2);
+          return id;
+        }
+        case 4: {
+          std::uint32_t id;
+          std::memcpy(&id, data.get() + 4 * offset, 4);
+          return id;
+        }
+        default:
+          return uniform;
+      }
+    }
   };
 
-  static void Widen(Block& block);
+  // The narrowest width that holds id.
+  static std::uint8_t WidthOf(std::uint32_t id) {
+    return id <= 0xFF ? 1 : id <= 0xFFFF ? 2 : 4;
+  }
+  // Gives the block its own entries (all its uniform id) of at least
+  // `width` bytes, or widens them to `width`.
+  static void Materialize(Block& block, std::uint8_t width);
+  static void Put(Block& block, std::uint64_t offset, std::uint32_t id);
+  // How many entries of the block are in use.
+  std::uint64_t UsedInBlock(std::size_t index) const {
+    const std::uint64_t base = static_cast<std::uint64_t>(index) << kBlockBits;
+    return std::min(kBlockSize, size_ - base);
+  }
 
   std::vector<Block> blocks_;
   std::uint64_t size_ = 0;
 };
+
+template <typename Map>
+void AttributeIdArray::Transform(std::uint64_t begin, std::uint64_t end,
+                                 Map&& map) {
+  end = std::min(end, size_);
+  while (begin < end) {
+    const std::size_t index = static_cast<std::size_t>(begin >> kBlockBits);
+    Block& block = blocks_[index];
+    const std::uint64_t lo = begin & (kBlockSize - 1);
+    const std::uint64_t hi = std::min(UsedInBlock(index), lo + (end - begin));
+    begin += hi - lo;
+    if (!block.data) {
+      const std::uint32_t changed = map(block.uniform);
+      if (changed == block.uniform) continue;
+      if (lo == 0 && hi == UsedInBlock(index)) {
+        block.uniform = changed;
+        continue;
+      }
+      Materialize(block, std::max(WidthOf(block.uniform), WidthOf(changed)));
+    }
+    // The narrow loops are the common case; Put handles widening.
+    for (std::uint64_t offset = lo; offset < hi; ++offset) {
+      const std::uint32_t old_id = block.Get(offset);
+      const std::uint32_t new_id = map(old_id);
+      if (new_id != old_id) Put(block, offset, new_id);
+    }
+  }
+}
 
 }  // namespace tessarin
 

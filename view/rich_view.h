@@ -5,6 +5,7 @@
 #ifndef TESSARIN_VIEW_RICH_VIEW_H_
 #define TESSARIN_VIEW_RICH_VIEW_H_
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -47,10 +48,12 @@ struct AttributeChange {
 // each line end, the last line's included:
 //   LineStart(i + 1) = LineStart(i) + Line(i).size() + 1.
 // The text is one string (each line followed by '\n') and each character has
-// a 16-bit id into a table of the distinct attribute combinations in use
-// (id 0 = default), so the model costs about 3 bytes per character; ids widen
-// to 32 bits per block of characters only when more than 65535 combinations
-// are needed. A combination stays in the table until Clear(), even when no
+// an id into a table of the distinct attribute combinations in use (id 0 =
+// default). Ids are kept per block of characters: nothing per character
+// where a block is uniform (plain text, label tracks), else one byte while
+// the table has at most 256 combinations, widening to 2 or 4 bytes per
+// block only when its ids need it. So the model costs 1 to 2 bytes per
+// character. A combination stays in the table until Clear(), even when no
 // character uses it any more.
 //
 // Not thread-safe; only the window's thread uses it.
@@ -122,6 +125,12 @@ class RichView {
   // Attribute ids, for writers that walk the text: equal ids mean equal
   // attributes and id 0 is the default. Ids stay valid until Clear().
   std::uint32_t AttributeId(std::uint64_t index) const;
+  // The end of the run of characters from `index` on that share its
+  // attribute id, looking no further than `limit`. Beyond the text every
+  // character has id 0, so the run then reaches `limit`. Cheaper than
+  // comparing AttributeId character by character: unformatted stretches are
+  // skipped whole.
+  std::uint64_t AttributeRunEnd(std::uint64_t index, std::uint64_t limit) const;
   const CharAttributes& AttributesOfId(std::uint32_t id) const {
     return table_[id];
   }
@@ -134,6 +143,17 @@ class RichView {
 
   // The id of `attributes`, adding it to the table if it is new.
   std::uint32_t Intern(const CharAttributes& attributes);
+  // The id of the combination `id` becomes under `change`.
+  std::uint32_t ChangedId(std::uint32_t id, const AttributeChange& change);
+
+  struct ChangeMemo {
+    bool valid = false;
+    std::uint32_t old_id = 0;
+    AttributeChange::Kind kind = AttributeChange::Kind::kSetColor;
+    std::uint32_t value = 0;
+    std::uint32_t new_id = 0;
+  };
+  static constexpr std::size_t kChangeMemoSize = 64;
   void NotifySelectionChanged();
 
   std::string text_;
@@ -141,6 +161,7 @@ class RichView {
   AttributeIdArray ids_;
   std::vector<CharAttributes> table_;
   std::unordered_map<CharAttributes, std::uint32_t, AttributesHash> lookup_;
+  std::array<ChangeMemo, kChangeMemoSize> change_memo_{};
   std::uint64_t sel_start_ = 0;
   std::uint64_t sel_length_ = 0;
   std::function<void()> on_selection_change_;
@@ -157,8 +178,8 @@ void ForEachAttributeRun(const RichView& view, std::size_t line,
   std::uint64_t column = 0;
   while (column < length) {
     const std::uint32_t id = view.AttributeId(start + column);
-    std::uint64_t end = column + 1;
-    while (end < length && view.AttributeId(start + end) == id) ++end;
+    const std::uint64_t end =
+        view.AttributeRunEnd(start + column, start + length) - start;
     run(column, end - column, id);
     column = end;
   }

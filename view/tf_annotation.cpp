@@ -137,6 +137,27 @@ void PlaceLabel(RowContext& row, std::size_t column, const std::string& label) {
   }
 }
 
+// GaplessToColumn of pos, given the column of pos - 1 (0: not found). A
+// table never decreases, so the first column holding pos lies after that
+// column, and usually a few columns after it (the gaps between two
+// residues); only a longer gap run falls back to the binary search.
+std::int64_t NextColumn(const AADWord& tables, std::size_t seq_index,
+                        std::int64_t pos, std::int64_t previous,
+                        MessageSink& sink) {
+  constexpr std::size_t kShortWalk = 16;
+  if (previous > 0 && pos > 0 && seq_index < tables.size()) {
+    const ADWord& table = tables[seq_index];
+    const auto wanted = static_cast<std::uint64_t>(pos);
+    const std::size_t end =
+        std::min(table.size(), static_cast<std::size_t>(previous) + kShortWalk);
+    for (std::size_t j = static_cast<std::size_t>(previous); j < end; ++j) {
+      if (table[j] == wanted) return static_cast<std::int64_t>(j) + 1;
+      if (table[j] > wanted) break;
+    }
+  }
+  return GaplessToColumn(tables, seq_index, pos, sink);
+}
+
 void MarkSite(const TTFSet& factor, std::size_t j, RowContext& row,
               RichView& view, const AADWord& tables, MessageSink& sink) {
   const std::optional<SiteSpan> span = SpanOf(factor, j);
@@ -153,9 +174,12 @@ void MarkSite(const TTFSet& factor, std::size_t j, RowContext& row,
   SetRangeColor(view, row.line, offset, width, factor.Color);
   PlaceLabel(row, static_cast<std::size_t>(first), factor.Labels[j]);
 
+  // Each letter's column follows the previous one's: the lookup walks on
+  // from there rather than searching the whole table again.
+  std::int64_t column = first;
   for (std::size_t q = 0; q < span->letters.size(); ++q) {
     const std::int64_t p = span->start + static_cast<std::int64_t>(q);
-    const std::int64_t column = GaplessToColumn(tables, row.seq_index, p, sink);
+    if (q > 0) column = NextColumn(tables, row.seq_index, p, column, sink);
     if (column == 0) continue;
     const bool matches =
         p >= 1 && static_cast<std::uint64_t>(p) <= row.gapless.size() &&
