@@ -1,26 +1,48 @@
 #include "text/fields.h"
 
 #include <algorithm>
+#include <array>
 
 #include "text/strings.h"
 
 namespace tessarin {
 
+std::size_t NormalizeDelimitersInPlace(std::string& text,
+                                       std::string_view delimiters) {
+  if (text.empty() || delimiters.empty()) return 0;
+  const char d = delimiters.front();
+  std::array<bool, 256> is_delimiter{};
+  for (const char c : delimiters)
+    is_delimiter[static_cast<unsigned char>(c)] = true;
+  // One pass: each delimiter becomes d and a run of them one d. The result
+  // is never longer than the text, so it is written over it.
+  std::size_t out = 0;
+  std::size_t k = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (is_delimiter[static_cast<unsigned char>(c)]) {
+      if (out > 0 && text[out - 1] == d) continue;
+      c = d;
+      ++k;
+    }
+    text[out++] = c;
+  }
+  text.resize(out);
+  if (k > 0 && text.back() == d) {
+    text.pop_back();
+    --k;
+  }
+  if (k > 0 && text.front() == d) {
+    text.erase(0, 1);
+    --k;
+  }
+  return k > 0 ? k + 1 : (text.empty() ? 0 : 1);
+}
+
 NormalizedLine NormalizeDelimiters(std::string_view text,
                                    std::string_view delimiters) {
-  if (text.empty() || delimiters.empty()) return {std::string(text), 0};
-  const char d = delimiters.front();
-  std::string normal = CollapseRuns(ReplaceCharsOf(text, d, delimiters), d);
-  std::size_t k = CountChar(d, normal);
-  if (k > 0 && normal.back() == d) {
-    normal.pop_back();
-    --k;
-  }
-  if (k > 0 && normal.front() == d) {
-    normal.erase(0, 1);
-    --k;
-  }
-  std::size_t fields = k > 0 ? k + 1 : (normal.empty() ? 0 : 1);
+  std::string normal(text);
+  const std::size_t fields = NormalizeDelimitersInPlace(normal, delimiters);
   return {std::move(normal), fields};
 }
 

@@ -26,6 +26,10 @@ struct NormalizedLine {
 // Example: "  a\t\tb  c " with " \t" gives "a b c" and 3.
 NormalizedLine NormalizeDelimiters(std::string_view text,
                                    std::string_view delimiters);
+// The same, done to `text` in place (no allocation); returns the number of
+// fields.
+std::size_t NormalizeDelimitersInPlace(std::string& text,
+                                       std::string_view delimiters);
 
 // The fields between the ch of `text`: "a,b,,c," gives "a", "b", "", "c", "";
 // the empty text gives no field at all.

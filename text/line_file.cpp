@@ -166,9 +166,7 @@ std::size_t Ttf::RemoveEmptyLines() {
 }
 
 void Ttf::NormalizeLines(std::string_view delimiters) {
-  for (std::string& line : lines_) {
-    line = NormalizeDelimiters(line, delimiters).text;
-  }
+  for (std::string& line : lines_) NormalizeDelimitersInPlace(line, delimiters);
 }
 
 LineBlock Ttf::FindBlock(std::string_view header, std::string_view end_marker,

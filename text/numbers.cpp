@@ -65,6 +65,66 @@ std::optional<std::uint64_t> ParseDecimalDigits(std::string_view digits,
   return value;
 }
 
+// The value of a well-formed decimal number (sign, digits with at most one
+// point, optional exponent) when it can be computed exactly the way strtold
+// would round it: at most 19 significant digits (an integer that long double
+// holds exactly) scaled by a power of ten up to 10^27 (also exact, since
+// 5^27 < 2^64). One IEEE multiplication or division of two exact values is
+// correctly rounded, which is what strtold gives. Nothing otherwise, and the
+// caller asks strtold. Score tables hold millions of such numbers.
+std::optional<long double> QuickDecimal(std::string_view text) {
+  static_assert(std::numeric_limits<long double>::digits >= 64 ||
+                    std::numeric_limits<long double>::digits == 53,
+                "long double layout not covered");
+  constexpr int kMaxDigits =
+      std::numeric_limits<long double>::digits >= 64 ? 19 : 15;
+  constexpr int kMaxPower =
+      std::numeric_limits<long double>::digits >= 64 ? 27 : 22;  // 5^22 < 2^53
+  std::size_t i = 0;
+  const bool negative = !text.empty() && text[0] == '-';
+  if (!text.empty() && (text[0] == '+' || text[0] == '-')) ++i;
+  std::uint64_t digits = 0;
+  int significant = 0;
+  int exponent = 0;
+  bool after_point = false;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '.') {
+      after_point = true;
+      continue;
+    }
+    if (!IsDigit(c)) break;
+    if (digits == 0 && c == '0') {
+      if (after_point) --exponent;  // leading zeros only shift the point
+      continue;
+    }
+    if (++significant > kMaxDigits) return std::nullopt;
+    digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+    if (after_point) --exponent;
+  }
+  if (i < text.size()) {  // 'e' or 'E', sign and digits: checked by the caller
+    ++i;
+    bool minus = false;
+    if (text[i] == '+' || text[i] == '-') minus = text[i++] == '-';
+    int power = 0;
+    for (; i < text.size(); ++i) {
+      power = power * 10 + (text[i] - '0');
+      if (power > 1000) return std::nullopt;
+    }
+    exponent += minus ? -power : power;
+  }
+  long double value = static_cast<long double>(digits);
+  if (digits != 0) {
+    if (exponent > kMaxPower || exponent < -kMaxPower) return std::nullopt;
+    long double scale = 1.0L;
+    for (int k = 0; k < (exponent < 0 ? -exponent : exponent); ++k) {
+      scale *= 10.0L;
+    }
+    value = exponent < 0 ? value / scale : value * scale;
+  }
+  return negative ? -value : value;
+}
+
 // A "C" locale of our own, so that conversions never see the process's
 // locale (a decimal comma there must not change how "0.5" reads).
 locale_t ClassicLocale() {
@@ -128,6 +188,9 @@ std::optional<long double> ParseReal(std::string_view text) {
   // "." and ".e5" have no digit at all: they are zero.
   if (mantissa_digits == 0) return negative ? -0.0L : 0.0L;
 
+  if (const std::optional<long double> quick = QuickDecimal(number)) {
+    return quick;
+  }
   const std::string copy(number);
   errno = 0;
   char* end = nullptr;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -94,6 +95,12 @@ class AttributeIdArray {
   // `width` bytes, or widens them to `width`.
   static void Materialize(Block& block, std::uint8_t width);
   static void Put(Block& block, std::uint64_t offset, std::uint32_t id);
+  // Transform over offsets lo..hi of a block of `Entry` entries, up to the
+  // first entry whose new id does not fit; returns that entry's offset, or
+  // hi.
+  template <typename Entry, typename Map>
+  static std::uint64_t TransformAs(Block& block, std::uint64_t lo,
+                                   std::uint64_t hi, Map& map);
   // How many entries of the block are in use.
   std::uint64_t UsedInBlock(std::size_t index) const {
     const std::uint64_t base = static_cast<std::uint64_t>(index) << kBlockBits;
@@ -123,13 +130,43 @@ void AttributeIdArray::Transform(std::uint64_t begin, std::uint64_t end,
       }
       Materialize(block, std::max(WidthOf(block.uniform), WidthOf(changed)));
     }
-    // The narrow loops are the common case; Put handles widening.
-    for (std::uint64_t offset = lo; offset < hi; ++offset) {
-      const std::uint32_t old_id = block.Get(offset);
-      const std::uint32_t new_id = map(old_id);
-      if (new_id != old_id) Put(block, offset, new_id);
+    // Entries change in place while the new ids fit the block's width; an
+    // id that does not widens the block, and the walk goes on.
+    std::uint64_t offset = lo;
+    while (offset < hi) {
+      switch (block.width) {
+        case 1:
+          offset = TransformAs<std::uint8_t>(block, offset, hi, map);
+          break;
+        case 2:
+          offset = TransformAs<std::uint16_t>(block, offset, hi, map);
+          break;
+        default:
+          offset = TransformAs<std::uint32_t>(block, offset, hi, map);
+          break;
+      }
+      if (offset < hi) {
+        Put(block, offset, map(block.Get(offset)));
+        ++offset;
+      }
     }
   }
+}
+
+template <typename Entry, typename Map>
+std::uint64_t AttributeIdArray::TransformAs(Block& block, std::uint64_t lo,
+                                            std::uint64_t hi, Map& map) {
+  std::uint8_t* const data = block.data.get();
+  for (std::uint64_t offset = lo; offset < hi; ++offset) {
+    Entry old_id;
+    std::memcpy(&old_id, data + sizeof(Entry) * offset, sizeof(Entry));
+    const std::uint32_t new_id = map(old_id);
+    if (new_id == old_id) continue;
+    if (new_id > std::numeric_limits<Entry>::max()) return offset;
+    const auto entry = static_cast<Entry>(new_id);
+    std::memcpy(data + sizeof(Entry) * offset, &entry, sizeof(Entry));
+  }
+  return hi;
 }
 
 }  // namespace tessarin

@@ -85,38 +85,45 @@ std::vector<std::string> WriteClasses(const RichView& view, OutputBuffer& out) {
   return class_of;
 }
 
+// Bytes that HTML text cannot hold as they are: markup characters and
+// control bytes other than the tab.
+constexpr ByteSet HtmlSpecialBytes() {
+  ByteSet special{};
+  for (int byte = 0; byte < 256; ++byte) {
+    special[byte] = (byte < 0x20 && byte != '\t') || byte == 0x7F ||
+                    byte == '&' || byte == '<' || byte == '>' || byte == '"' ||
+                    byte == '\'';
+  }
+  return special;
+}
+
 void WriteEscaped(std::string_view text, OutputBuffer& out) {
+  static constexpr ByteSet kSpecial = HtmlSpecialBytes();
   static constexpr char kHex[] = "0123456789abcdef";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
+  AppendEscaped(text, kSpecial, out, [](unsigned char byte, OutputBuffer& to) {
     switch (byte) {
       case '&':
-        out.Append("&amp;");
-        continue;
+        to.Append("&amp;");
+        return;
       case '<':
-        out.Append("&lt;");
-        continue;
+        to.Append("&lt;");
+        return;
       case '>':
-        out.Append("&gt;");
-        continue;
+        to.Append("&gt;");
+        return;
       case '"':
-        out.Append("&quot;");
-        continue;
+        to.Append("&quot;");
+        return;
       case '\'':
-        out.Append("&#39;");
-        continue;
+        to.Append("&#39;");
+        return;
       default:
-        break;
+        to.Append("&#x");
+        to.Put(kHex[byte >> 4]);
+        to.Put(kHex[byte & 0xF]);
+        to.Put(';');
     }
-    if ((byte < 0x20 && byte != '\t') || byte == 0x7F) {
-      out.Append("&#x");
-      out.Put(kHex[byte >> 4]);
-      out.Put(kHex[byte & 0xF]);
-      out.Put(';');
-      continue;
-    }
-    out.Put(c);
-  }
+  });
 }
 
 void WriteLine(const RichView& view, std::size_t line,

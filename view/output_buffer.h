@@ -3,6 +3,7 @@
 #ifndef TESSARIN_VIEW_OUTPUT_BUFFER_H_
 #define TESSARIN_VIEW_OUTPUT_BUFFER_H_
 
+#include <array>
 #include <cstddef>
 #include <ostream>
 #include <string>
@@ -25,8 +26,15 @@ class OutputBuffer {
   OutputBuffer& operator=(const OutputBuffer&) = delete;
 
   void Append(std::string_view bytes) {
+    if (buffer_.size() + bytes.size() >= kFlushSize) {
+      Flush();
+      // A long piece (a whole plain row, say) goes to the stream as it is.
+      if (bytes.size() >= kFlushSize) {
+        out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return;
+      }
+    }
     buffer_.append(bytes);
-    if (buffer_.size() >= kFlushSize) Flush();
   }
   void Put(char byte) {
     buffer_.push_back(byte);
@@ -43,6 +51,26 @@ class OutputBuffer {
   std::ostream& out_;
   std::string buffer_;
 };
+
+// A set of byte values, indexed by the byte as unsigned char.
+using ByteSet = std::array<bool, 256>;
+
+// Appends `text` to `out`, handing each byte that `special` holds to
+// `escape(byte, out)` and copying the stretches between them whole, so that
+// plain text costs one append per stretch rather than one per byte.
+template <typename Escape>
+void AppendEscaped(std::string_view text, const ByteSet& special,
+                   OutputBuffer& out, Escape&& escape) {
+  std::size_t plain = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (!special[byte]) continue;
+    if (i > plain) out.Append(text.substr(plain, i - plain));
+    escape(byte, out);
+    plain = i + 1;
+  }
+  if (plain < text.size()) out.Append(text.substr(plain));
+}
 
 }  // namespace tessarin
 

@@ -1,6 +1,7 @@
 #include "view/tf_annotation.h"
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -137,23 +138,37 @@ void PlaceLabel(RowContext& row, std::size_t column, const std::string& label) {
   }
 }
 
-// GaplessToColumn of pos, given the column of pos - 1 (0: not found). A
-// table never decreases, so the first column holding pos lies after that
-// column, and usually a few columns after it (the gaps between two
-// residues); only a longer gap run falls back to the binary search.
-std::int64_t NextColumn(const AADWord& tables, std::size_t seq_index,
-                        std::int64_t pos, std::int64_t previous,
-                        MessageSink& sink) {
-  constexpr std::size_t kShortWalk = 16;
-  if (previous > 0 && pos > 0 && seq_index < tables.size()) {
+// GaplessToColumn of pos, given that the smaller gapless position
+// `known_pos` lies at column `known_column` (0: not known). A table rises by
+// at most 1 per column, so pos lies at least pos - known_pos columns
+// further on; the search gallops from there, costing O(log) of the
+// distance it goes, and stays within the few cache lines of the site. What
+// it does not find goes to GaplessToColumn, which reports it.
+std::int64_t ColumnAfter(const AADWord& tables, std::size_t seq_index,
+                         std::int64_t pos, std::int64_t known_pos,
+                         std::int64_t known_column, MessageSink& sink) {
+  const bool usable = known_column > 0 && pos > known_pos &&
+                      pos <= std::numeric_limits<std::uint32_t>::max() &&
+                      seq_index < tables.size();
+  if (usable) {
     const ADWord& table = tables[seq_index];
-    const auto wanted = static_cast<std::uint64_t>(pos);
-    const std::size_t end =
-        std::min(table.size(), static_cast<std::size_t>(previous) + kShortWalk);
-    for (std::size_t j = static_cast<std::size_t>(previous); j < end; ++j) {
-      if (table[j] == wanted) return static_cast<std::int64_t>(j) + 1;
-      if (table[j] > wanted) break;
+    const auto wanted = static_cast<std::uint32_t>(pos);
+    const std::uint64_t skip = static_cast<std::uint64_t>(pos - known_pos);
+    // Every entry before `low` is below pos; `high` is the table's end or an
+    // entry at or above it.
+    std::uint64_t low =
+        std::min<std::uint64_t>(known_column - 1 + skip, table.size());
+    std::uint64_t high = low;
+    for (std::uint64_t step = 1; high < table.size() && table[high] < wanted;
+         step *= 2) {
+      low = high + 1;
+      high = std::min<std::uint64_t>(low + step, table.size());
     }
+    const auto begin = table.begin();
+    const auto it =
+        std::lower_bound(begin + static_cast<std::ptrdiff_t>(low),
+                         begin + static_cast<std::ptrdiff_t>(high), wanted);
+    if (it != table.end() && *it == wanted) return it - begin + 1;
   }
   return GaplessToColumn(tables, seq_index, pos, sink);
 }
@@ -164,8 +179,9 @@ void MarkSite(const TTFSet& factor, std::size_t j, RowContext& row,
   if (!span) return;
   const std::int64_t first =
       GaplessToColumn(tables, row.seq_index, span->start, sink);
-  const std::int64_t last = GaplessToColumn(
-      tables, row.seq_index, span->start + span->length - 1, sink);
+  const std::int64_t last =
+      ColumnAfter(tables, row.seq_index, span->start + span->length - 1,
+                  span->start, first, sink);
   if (first == 0 || last == 0 || last < first) return;
 
   const std::size_t offset = row.prefix_length + first - 1;
@@ -179,7 +195,8 @@ void MarkSite(const TTFSet& factor, std::size_t j, RowContext& row,
   std::int64_t column = first;
   for (std::size_t q = 0; q < span->letters.size(); ++q) {
     const std::int64_t p = span->start + static_cast<std::int64_t>(q);
-    if (q > 0) column = NextColumn(tables, row.seq_index, p, column, sink);
+    if (q > 0)
+      column = ColumnAfter(tables, row.seq_index, p, p - 1, column, sink);
     if (column == 0) continue;
     const bool matches =
         p >= 1 && static_cast<std::uint64_t>(p) <= row.gapless.size() &&

@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <random>
+#include <string>
 
 namespace tessarin {
 namespace {
@@ -86,6 +90,31 @@ TEST(ParseRealTest, RejectsEverythingElse) {
                        "inf",  "nan", "1e99999", "0x10"};
   for (const char* text : bad) {
     EXPECT_FALSE(ParseReal(text).has_value()) << "'" << text << "'";
+  }
+}
+
+// Short decimals take a quicker road than the C library's conversion; both
+// must round every value to the same long double, sign of zero included.
+TEST(ParseRealTest, RoundsAsTheCLibraryDoes) {
+  std::mt19937_64 random(3);
+  for (int i = 0; i < 200000; ++i) {
+    std::string text = random() % 2 ? "-" : "";
+    const int digits = 1 + static_cast<int>(random() % 22);
+    const int point = static_cast<int>(random() % (digits + 2)) - 1;
+    for (int d = 0; d < digits; ++d) {
+      if (d == point) text += '.';
+      text += static_cast<char>(
+          '0' + (d == 0 && random() % 3 == 0 ? 0 : random() % 10));
+    }
+    if (random() % 3 == 0) {
+      text += random() % 2 ? "e" : "E-";
+      text += std::to_string(random() % 40);
+    }
+    const std::optional<long double> value = ParseReal(text);
+    ASSERT_TRUE(value.has_value()) << text;
+    const long double expected = std::strtold(text.c_str(), nullptr);
+    ASSERT_EQ(*value, expected) << text;
+    ASSERT_EQ(std::signbit(*value), std::signbit(expected)) << text;
   }
 }
 
