@@ -75,6 +75,17 @@ std::uint64_t AttributeIdArray::RunEnd(std::uint64_t begin,
       at = block_end;
       continue;
     }
+    if (block.width == 1) {
+      // Eight one-byte ids are compared at a time.
+      const std::uint64_t pattern = 0x0101010101010101ULL * id;
+      const std::uint8_t* data = block.data.get();
+      while (at + 8 <= block_end) {
+        std::uint64_t word;
+        std::memcpy(&word, data + (at - base), 8);
+        if (word != pattern) break;
+        at += 8;
+      }
+    }
     while (at < block_end && block.Get(at - base) == id) ++at;
     if (at < block_end) return at;
   }

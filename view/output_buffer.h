@@ -61,9 +61,19 @@ using ByteSet = std::array<bool, 256>;
 template <typename Escape>
 void AppendEscaped(std::string_view text, const ByteSet& special,
                    OutputBuffer& out, Escape&& escape) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
   std::size_t plain = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
+    // Eight bytes are tested together first: special bytes are rare.
+    while (i + 8 <= text.size() &&
+           !(special[bytes[i]] | special[bytes[i + 1]] | special[bytes[i + 2]] |
+             special[bytes[i + 3]] | special[bytes[i + 4]] |
+             special[bytes[i + 5]] | special[bytes[i + 6]] |
+             special[bytes[i + 7]])) {
+      i += 8;
+    }
+    if (i == text.size()) break;
+    const unsigned char byte = bytes[i];
     if (!special[byte]) continue;
     if (i > plain) out.Append(text.substr(plain, i - plain));
     escape(byte, out);

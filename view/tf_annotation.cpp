@@ -138,47 +138,91 @@ void PlaceLabel(RowContext& row, std::size_t column, const std::string& label) {
   }
 }
 
-// GaplessToColumn of pos, given that the smaller gapless position
-// `known_pos` lies at column `known_column` (0: not known). A table rises by
-// at most 1 per column, so pos lies at least pos - known_pos columns
-// further on; the search gallops from there, costing O(log) of the
-// distance it goes, and stays within the few cache lines of the site. What
-// it does not find goes to GaplessToColumn, which reports it.
-std::int64_t ColumnAfter(const AADWord& tables, std::size_t seq_index,
-                         std::int64_t pos, std::int64_t known_pos,
-                         std::int64_t known_column, MessageSink& sink) {
-  const bool usable = known_column > 0 && pos > known_pos &&
+// The first index of `table` whose entry is at least `wanted` (the table's
+// size when none is), searched outwards from `guess`: steps that double
+// until the answer is bracketed, then a binary search. Costs O(log) of the
+// distance from the guess and touches the few cache lines near the answer.
+std::size_t LowerBoundFrom(const ADWord& table, std::uint32_t wanted,
+                           std::size_t guess) {
+  const std::size_t size = table.size();
+  guess = std::min(guess, size);
+  std::size_t low = guess;
+  std::size_t high = guess;
+  if (guess < size && table[guess] < wanted) {
+    // The answer lies after the guess: every entry before low is below.
+    for (std::size_t step = 1; high < size && table[high] < wanted; step *= 2) {
+      low = high + 1;
+      high = std::min(low + step, size);
+    }
+  } else {
+    // The answer lies at or before the guess: high is the size or an entry
+    // at or above wanted.
+    for (std::size_t step = 1; low > 0 && table[low - 1] >= wanted; step *= 2) {
+      high = low - 1;
+      low = high >= step ? high - step : 0;
+    }
+  }
+  const auto begin = table.begin();
+  return static_cast<std::size_t>(
+      std::lower_bound(begin + static_cast<std::ptrdiff_t>(low),
+                       begin + static_cast<std::ptrdiff_t>(high), wanted) -
+      begin);
+}
+
+// GaplessToColumn of pos, searched from the column `guess` (1-based; 0 for
+// none). Same result; what is not found goes to GaplessToColumn, which
+// reports it.
+std::int64_t ColumnNear(const AADWord& tables, std::size_t seq_index,
+                        std::int64_t pos, std::uint64_t guess,
+                        MessageSink& sink) {
+  const bool usable = guess > 0 && pos >= 0 &&
                       pos <= std::numeric_limits<std::uint32_t>::max() &&
                       seq_index < tables.size();
   if (usable) {
     const ADWord& table = tables[seq_index];
     const auto wanted = static_cast<std::uint32_t>(pos);
-    const std::uint64_t skip = static_cast<std::uint64_t>(pos - known_pos);
-    // Every entry before `low` is below pos; `high` is the table's end or an
-    // entry at or above it.
-    std::uint64_t low =
-        std::min<std::uint64_t>(known_column - 1 + skip, table.size());
-    std::uint64_t high = low;
-    for (std::uint64_t step = 1; high < table.size() && table[high] < wanted;
-         step *= 2) {
-      low = high + 1;
-      high = std::min<std::uint64_t>(low + step, table.size());
+    const std::size_t at =
+        LowerBoundFrom(table, wanted,
+                       static_cast<std::size_t>(
+                           std::min<std::uint64_t>(guess - 1, table.size())));
+    if (at < table.size() && table[at] == wanted) {
+      return static_cast<std::int64_t>(at) + 1;
     }
-    const auto begin = table.begin();
-    const auto it =
-        std::lower_bound(begin + static_cast<std::ptrdiff_t>(low),
-                         begin + static_cast<std::ptrdiff_t>(high), wanted);
-    if (it != table.end() && *it == wanted) return it - begin + 1;
   }
   return GaplessToColumn(tables, seq_index, pos, sink);
+}
+
+// Where gapless position pos is likely to lie: the sequence's residues
+// spread evenly over its columns. A guess only speeds the search.
+std::uint64_t GuessColumn(std::int64_t pos, std::size_t columns,
+                          std::size_t residues) {
+  if (pos <= 0 || residues == 0) return 1;
+  const auto p = static_cast<std::uint64_t>(pos);
+  if (p >= residues) return columns;
+  return std::max<std::uint64_t>(1, p * columns / residues);
+}
+
+// Column of pos, given that the smaller position known_pos lies at column
+// known_column (0: not known). A table rises by at most 1 per column, so
+// pos lies at least pos - known_pos columns further on.
+std::int64_t ColumnAfter(const AADWord& tables, std::size_t seq_index,
+                         std::int64_t pos, std::int64_t known_pos,
+                         std::int64_t known_column, MessageSink& sink) {
+  const std::uint64_t guess =
+      known_column > 0 && pos > known_pos
+          ? static_cast<std::uint64_t>(known_column) +
+                static_cast<std::uint64_t>(pos - known_pos)
+          : 0;
+  return ColumnNear(tables, seq_index, pos, guess, sink);
 }
 
 void MarkSite(const TTFSet& factor, std::size_t j, RowContext& row,
               RichView& view, const AADWord& tables, MessageSink& sink) {
   const std::optional<SiteSpan> span = SpanOf(factor, j);
   if (!span) return;
-  const std::int64_t first =
-      GaplessToColumn(tables, row.seq_index, span->start, sink);
+  const std::int64_t first = ColumnNear(
+      tables, row.seq_index, span->start,
+      GuessColumn(span->start, row.seq.Seq.size(), row.gapless.size()), sink);
   const std::int64_t last =
       ColumnAfter(tables, row.seq_index, span->start + span->length - 1,
                   span->start, first, sink);
