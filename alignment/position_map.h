@@ -26,6 +26,15 @@ std::int64_t IndexOfValue(const ADWord& values, std::uint32_t value,
 std::int64_t GaplessToColumn(const AADWord& tables, std::size_t seq_index,
                              std::int64_t pos, MessageSink& sink);
 
+// GaplessToColumn, searched outwards from the column `guess` (1-based; 0:
+// no guess, a plain GaplessToColumn) rather than over the whole table: the
+// same result and the same report, at a cost of O(log) of the distance from
+// the guess to the answer. For lookups that know roughly where to look
+// (the next letter of a site, a position in proportion to the sequence).
+std::int64_t GaplessToColumnNear(const AADWord& tables, std::size_t seq_index,
+                                 std::int64_t pos, std::uint64_t guess,
+                                 MessageSink& sink);
+
 }  // namespace tessarin
 
 #endif  // TESSARIN_ALIGNMENT_POSITION_MAP_H_

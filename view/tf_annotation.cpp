@@ -138,60 +138,6 @@ void PlaceLabel(RowContext& row, std::size_t column, const std::string& label) {
   }
 }
 
-// The first index of `table` whose entry is at least `wanted` (the table's
-// size when none is), searched outwards from `guess`: steps that double
-// until the answer is bracketed, then a binary search. Costs O(log) of the
-// distance from the guess and touches the few cache lines near the answer.
-std::size_t LowerBoundFrom(const ADWord& table, std::uint32_t wanted,
-                           std::size_t guess) {
-  const std::size_t size = table.size();
-  guess = std::min(guess, size);
-  std::size_t low = guess;
-  std::size_t high = guess;
-  if (guess < size && table[guess] < wanted) {
-    // The answer lies after the guess: every entry before low is below.
-    for (std::size_t step = 1; high < size && table[high] < wanted; step *= 2) {
-      low = high + 1;
-      high = std::min(low + step, size);
-    }
-  } else {
-    // The answer lies at or before the guess: high is the size or an entry
-    // at or above wanted.
-    for (std::size_t step = 1; low > 0 && table[low - 1] >= wanted; step *= 2) {
-      high = low - 1;
-      low = high >= step ? high - step : 0;
-    }
-  }
-  const auto begin = table.begin();
-  return static_cast<std::size_t>(
-      std::lower_bound(begin + static_cast<std::ptrdiff_t>(low),
-                       begin + static_cast<std::ptrdiff_t>(high), wanted) -
-      begin);
-}
-
-// GaplessToColumn of pos, searched from the column `guess` (1-based; 0 for
-// none). Same result; what is not found goes to GaplessToColumn, which
-// reports it.
-std::int64_t ColumnNear(const AADWord& tables, std::size_t seq_index,
-                        std::int64_t pos, std::uint64_t guess,
-                        MessageSink& sink) {
-  const bool usable = guess > 0 && pos >= 0 &&
-                      pos <= std::numeric_limits<std::uint32_t>::max() &&
-                      seq_index < tables.size();
-  if (usable) {
-    const ADWord& table = tables[seq_index];
-    const auto wanted = static_cast<std::uint32_t>(pos);
-    const std::size_t at =
-        LowerBoundFrom(table, wanted,
-                       static_cast<std::size_t>(
-                           std::min<std::uint64_t>(guess - 1, table.size())));
-    if (at < table.size() && table[at] == wanted) {
-      return static_cast<std::int64_t>(at) + 1;
-    }
-  }
-  return GaplessToColumn(tables, seq_index, pos, sink);
-}
-
 // Where gapless position pos is likely to lie: the sequence's residues
 // spread evenly over its columns. A guess only speeds the search.
 std::uint64_t GuessColumn(std::int64_t pos, std::size_t columns,
@@ -213,14 +159,14 @@ std::int64_t ColumnAfter(const AADWord& tables, std::size_t seq_index,
           ? static_cast<std::uint64_t>(known_column) +
                 static_cast<std::uint64_t>(pos - known_pos)
           : 0;
-  return ColumnNear(tables, seq_index, pos, guess, sink);
+  return GaplessToColumnNear(tables, seq_index, pos, guess, sink);
 }
 
 void MarkSite(const TTFSet& factor, std::size_t j, RowContext& row,
               RichView& view, const AADWord& tables, MessageSink& sink) {
   const std::optional<SiteSpan> span = SpanOf(factor, j);
   if (!span) return;
-  const std::int64_t first = ColumnNear(
+  const std::int64_t first = GaplessToColumnNear(
       tables, row.seq_index, span->start,
       GuessColumn(span->start, row.seq.Seq.size(), row.gapless.size()), sink);
   const std::int64_t last =

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+
 #include "alignment/position_map.h"
 #include "alignment/seq_set.h"
 
@@ -66,6 +69,33 @@ TEST(PositionMapTest, GaplessToColumnReportsMissingPositions) {
   EXPECT_EQ(GaplessToColumn(tables, 7, 1, sink), 0);
   EXPECT_EQ(sink.texts,
             std::vector<std::string>(5, std::string(kGaplessValueNotFound)));
+}
+
+// The search from a guess must answer and report exactly as the plain
+// lookup, whatever the guess: gap runs far longer than the search's first
+// steps, positions outside the table, guesses on either side and beyond it.
+TEST(PositionMapTest, SearchFromAGuessMatchesThePlainLookup) {
+  std::mt19937 random(9);
+  for (int round = 0; round < 40; ++round) {
+    std::string text;
+    while (text.size() < 3000) {
+      const bool gap = random() % 2 == 0;
+      text.append(1 + random() % (gap ? 400 : 30), gap ? '-' : 'A');
+    }
+    const AADWord tables = {MakeSeq(text).GaplessTable()};
+    const std::int64_t residues = tables[0].back();
+    for (int probe = 0; probe < 2000; ++probe) {
+      const std::int64_t pos =
+          static_cast<std::int64_t>(random() % (residues + 4)) - 2;
+      const std::uint64_t guess = random() % (text.size() + 50);
+      RecordingSink plain;
+      RecordingSink near;
+      ASSERT_EQ(GaplessToColumnNear(tables, 0, pos, guess, near),
+                GaplessToColumn(tables, 0, pos, plain))
+          << "pos " << pos << " guess " << guess;
+      ASSERT_EQ(near.texts, plain.texts);
+    }
+  }
 }
 
 }  // namespace
