@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "text/arrays.h"
 #include "text/message_sink.h"
@@ -26,14 +27,24 @@ std::int64_t IndexOfValue(const ADWord& values, std::uint32_t value,
 std::int64_t GaplessToColumn(const AADWord& tables, std::size_t seq_index,
                              std::int64_t pos, MessageSink& sink);
 
-// GaplessToColumn, searched outwards from the column `guess` (1-based; 0:
-// no guess, a plain GaplessToColumn) rather than over the whole table: the
-// same result and the same report, at a cost of O(log) of the distance from
-// the guess to the answer. For lookups that know roughly where to look
-// (the next letter of a site, a position in proportion to the sequence).
-std::int64_t GaplessToColumnNear(const AADWord& tables, std::size_t seq_index,
-                                 std::int64_t pos, std::uint64_t guess,
-                                 MessageSink& sink);
+// The inverse of one gapless table: for each gapless position, the first
+// column whose entry holds it, so that a lookup costs O(1) rather than a
+// search. Built in time linear in the table; holds 4 bytes per position.
+// Only a table that never decreases and whose entries do not exceed its
+// length (every table GaplessTable builds) gets an index; for any other the
+// index stays empty and answers 0 throughout.
+class ColumnIndex {
+ public:
+  // Replaces the index by that of `table`, reusing its memory.
+  void Build(const ADWord& table);
+  // GaplessToColumn's answer for pos when pos occurs in the table; 0 when it
+  // does not (or the table has no index), and then only GaplessToColumn
+  // knows the answer and reports a missing position.
+  std::int64_t Column(std::int64_t pos) const;
+
+ private:
+  std::vector<std::uint32_t> first_column_;  // 0: the position does not occur
+};
 
 }  // namespace tessarin
 

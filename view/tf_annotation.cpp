@@ -95,6 +95,7 @@ struct RowContext {
   std::size_t line;
   std::size_t prefix_length;
   std::string gapless;
+  const ColumnIndex& columns;  // of the sequence's gapless table
   std::vector<std::string> tracks;
   // Entry p - 1: the first track that is free at column p (tracks.size()
   // when none is); columns beyond the array have track 0 free.
@@ -138,40 +139,23 @@ void PlaceLabel(RowContext& row, std::size_t column, const std::string& label) {
   }
 }
 
-// Where gapless position pos is likely to lie: the sequence's residues
-// spread evenly over its columns. A guess only speeds the search.
-std::uint64_t GuessColumn(std::int64_t pos, std::size_t columns,
-                          std::size_t residues) {
-  if (pos <= 0 || residues == 0) return 1;
-  const auto p = static_cast<std::uint64_t>(pos);
-  if (p >= residues) return columns;
-  return std::max<std::uint64_t>(1, p * columns / residues);
-}
-
-// Column of pos, given that the smaller position known_pos lies at column
-// known_column (0: not known). A table rises by at most 1 per column, so
-// pos lies at least pos - known_pos columns further on.
-std::int64_t ColumnAfter(const AADWord& tables, std::size_t seq_index,
-                         std::int64_t pos, std::int64_t known_pos,
-                         std::int64_t known_column, MessageSink& sink) {
-  const std::uint64_t guess =
-      known_column > 0 && pos > known_pos
-          ? static_cast<std::uint64_t>(known_column) +
-                static_cast<std::uint64_t>(pos - known_pos)
-          : 0;
-  return GaplessToColumnNear(tables, seq_index, pos, guess, sink);
+// GaplessToColumn of pos in the row's sequence: looked up in the row's
+// index, and only a position missing there is searched for (and reported)
+// the usual way.
+std::int64_t ColumnOf(const RowContext& row, const AADWord& tables,
+                      std::int64_t pos, MessageSink& sink) {
+  const std::int64_t column = row.columns.Column(pos);
+  return column != 0 ? column
+                     : GaplessToColumn(tables, row.seq_index, pos, sink);
 }
 
 void MarkSite(const TTFSet& factor, std::size_t j, RowContext& row,
               RichView& view, const AADWord& tables, MessageSink& sink) {
   const std::optional<SiteSpan> span = SpanOf(factor, j);
   if (!span) return;
-  const std::int64_t first = GaplessToColumnNear(
-      tables, row.seq_index, span->start,
-      GuessColumn(span->start, row.seq.Seq.size(), row.gapless.size()), sink);
+  const std::int64_t first = ColumnOf(row, tables, span->start, sink);
   const std::int64_t last =
-      ColumnAfter(tables, row.seq_index, span->start + span->length - 1,
-                  span->start, first, sink);
+      ColumnOf(row, tables, span->start + span->length - 1, sink);
   if (first == 0 || last == 0 || last < first) return;
 
   const std::size_t offset = row.prefix_length + first - 1;
@@ -180,13 +164,9 @@ void MarkSite(const TTFSet& factor, std::size_t j, RowContext& row,
   SetRangeColor(view, row.line, offset, width, factor.Color);
   PlaceLabel(row, static_cast<std::size_t>(first), factor.Labels[j]);
 
-  // Each letter's column follows the previous one's: the lookup walks on
-  // from there rather than searching the whole table again.
-  std::int64_t column = first;
   for (std::size_t q = 0; q < span->letters.size(); ++q) {
     const std::int64_t p = span->start + static_cast<std::int64_t>(q);
-    if (q > 0)
-      column = ColumnAfter(tables, row.seq_index, p, p - 1, column, sink);
+    const std::int64_t column = ColumnOf(row, tables, p, sink);
     if (column == 0) continue;
     const bool matches =
         p >= 1 && static_cast<std::uint64_t>(p) <= row.gapless.size() &&
@@ -219,16 +199,19 @@ void AnnotateTFSites(const TSeqSet* alignment, const TaTFSet& definitions,
     rows += RowPrefix(seq.SeqName).size() + seq.Seq.size() + 1;
   }
   view.Reserve(4 * rows);
+  ColumnIndex columns;  // reused from row to row
   for (std::size_t i = 0; i < alignment->Seqs.size(); ++i) {
     const TSeq& seq = alignment->Seqs[i];
     const std::string prefix = RowPrefix(seq.SeqName);
     view.AppendLine(prefix, seq.Seq);
-    RowContext row{seq, i, view.LineCount() - 1, prefix.size(), {}, {}, {}};
+    RowContext row{seq, i, view.LineCount() - 1, prefix.size(), {}, columns,
+                   {},  {}};
     line_index[i] = static_cast<std::uint32_t>(row.line);
 
     const auto found = sites.find(seq.SeqName);
     if (found != sites.end()) {
       row.gapless = seq.GaplessSeq();
+      columns.Build(i < gapless_tables.size() ? gapless_tables[i] : ADWord());
       for (const SiteRef& site : found->second) {
         MarkSite(definitions[site.factor], site.row, row, view, gapless_tables,
                  sink);
