@@ -30,18 +30,12 @@ std::int64_t GaplessToColumn(const AADWord& tables, std::size_t seq_index,
 void ColumnIndex::Build(const ADWord& table) {
   first_column_.clear();
   if (table.empty() || table.back() > table.size()) return;
+  if (!std::is_sorted(table.begin(), table.end())) return;  // no gapless table
   first_column_.assign(std::size_t{table.back()} + 1, 0);
-  std::uint32_t previous = 0;
-  for (std::size_t j = 0; j < table.size(); ++j) {
-    const std::uint32_t value = table[j];
-    if (j > 0 && value < previous) {  // not a gapless table: no index
-      first_column_.clear();
-      return;
-    }
-    if (j == 0 || value != previous) {
-      first_column_[value] = static_cast<std::uint32_t>(j + 1);
-    }
-    previous = value;
+  // Walking backwards, the last write to a position is its first column;
+  // no branch per entry.
+  for (std::size_t j = table.size(); j-- > 0;) {
+    first_column_[table[j]] = static_cast<std::uint32_t>(j + 1);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <system_error>
+#include <utility>
 
 #include "app/document_file.h"
 #include "sources/reading_in.h"
@@ -23,6 +24,23 @@ namespace {
 
 constexpr int kCutoffWidth = 5;
 constexpr int kCutoffDecimals = 3;
+
+// Detaches the view's selection handler for its lifetime and then puts
+// `handler` back.
+class QuietSelection {
+ public:
+  QuietSelection(RichView& view, std::function<void()> handler)
+      : view_(view), handler_(std::move(handler)) {
+    view_.SetSelectionChangeHandler(nullptr);
+  }
+  QuietSelection(const QuietSelection&) = delete;
+  QuietSelection& operator=(const QuietSelection&) = delete;
+  ~QuietSelection() { view_.SetSelectionChangeHandler(std::move(handler_)); }
+
+ private:
+  RichView& view_;
+  std::function<void()> handler_;
+};
 
 }  // namespace
 
@@ -125,6 +143,10 @@ bool Workspace::Annotate() {
   // The flag goes first: clearing the view moves its selection, and the
   // inspector must stay silent from here until the view is rewritten.
   annotated_ = false;
+  // Until the view is rewritten the inspector has nothing to say (the view
+  // is not annotated), so the millions of selection notices that the range
+  // operations give are not passed on to it.
+  const QuietSelection quiet(view_, [this] { SelectionChanged(); });
   view_.Clear();
   Phase(kPhaseAnnotate);
   AnnotateTFSites(alignment_.get(), tf_definitions_, view_, gapless_tables_,
