@@ -149,6 +149,13 @@ std::int64_t ColumnOf(const RowContext& row, const AADWord& tables,
                      : GaplessToColumn(tables, row.seq_index, pos, sink);
 }
 
+// Letters in adjacent columns that get the same style.
+struct LetterRun {
+  std::uint64_t column = 0;  // 1-based alignment column of the first
+  std::uint64_t length = 0;
+  std::uint8_t style = 0;
+};
+
 void MarkSite(const TTFSet& factor, std::size_t j, RowContext& row,
               RichView& view, const AADWord& tables, MessageSink& sink) {
   const std::optional<SiteSpan> span = SpanOf(factor, j);
@@ -164,6 +171,15 @@ void MarkSite(const TTFSet& factor, std::size_t j, RowContext& row,
   SetRangeColor(view, row.line, offset, width, factor.Color);
   PlaceLabel(row, static_cast<std::size_t>(first), factor.Labels[j]);
 
+  // Neighbouring letters that get the same style are styled as one range:
+  // the same characters change in the same way, with far fewer range calls.
+  LetterRun run;
+  auto flush = [&] {
+    if (run.length > 0) {
+      AddRangeStyle(view, row.line, row.prefix_length + run.column - 1,
+                    run.length, run.style);
+    }
+  };
   for (std::size_t q = 0; q < span->letters.size(); ++q) {
     const std::int64_t p = span->start + static_cast<std::int64_t>(q);
     const std::int64_t column = ColumnOf(row, tables, p, sink);
@@ -171,9 +187,16 @@ void MarkSite(const TTFSet& factor, std::size_t j, RowContext& row,
     const bool matches =
         p >= 1 && static_cast<std::uint64_t>(p) <= row.gapless.size() &&
         row.gapless[static_cast<std::size_t>(p - 1)] == span->letters[q];
-    AddRangeStyle(view, row.line, row.prefix_length + column - 1, 1,
-                  matches ? kFontBold : kFontStrikeOut);
+    const std::uint8_t style = matches ? kFontBold : kFontStrikeOut;
+    const auto at = static_cast<std::uint64_t>(column);
+    if (run.length > 0 && style == run.style && at == run.column + run.length) {
+      ++run.length;
+      continue;
+    }
+    flush();
+    run = {at, 1, style};
   }
+  flush();
 }
 
 }  // namespace
