@@ -87,43 +87,36 @@ std::vector<std::string> WriteClasses(const RichView& view, OutputBuffer& out) {
 
 // Bytes that HTML text cannot hold as they are: markup characters and
 // control bytes other than the tab.
-constexpr ByteSet HtmlSpecialBytes() {
-  ByteSet special{};
-  for (int byte = 0; byte < 256; ++byte) {
-    special[byte] = (byte < 0x20 && byte != '\t') || byte == 0x7F ||
-                    byte == '&' || byte == '<' || byte == '>' || byte == '"' ||
-                    byte == '\'';
-  }
-  return special;
-}
+constexpr EscapeSet kHtmlSpecial =
+    MakeEscapeSet(0x20, '\t', false, "\x7f&<>\"'");
 
 void WriteEscaped(std::string_view text, OutputBuffer& out) {
-  static constexpr ByteSet kSpecial = HtmlSpecialBytes();
   static constexpr char kHex[] = "0123456789abcdef";
-  AppendEscaped(text, kSpecial, out, [](unsigned char byte, OutputBuffer& to) {
-    switch (byte) {
-      case '&':
-        to.Append("&amp;");
-        return;
-      case '<':
-        to.Append("&lt;");
-        return;
-      case '>':
-        to.Append("&gt;");
-        return;
-      case '"':
-        to.Append("&quot;");
-        return;
-      case '\'':
-        to.Append("&#39;");
-        return;
-      default:
-        to.Append("&#x");
-        to.Put(kHex[byte >> 4]);
-        to.Put(kHex[byte & 0xF]);
-        to.Put(';');
-    }
-  });
+  AppendEscaped(text, kHtmlSpecial, out,
+                [](unsigned char byte, OutputBuffer& to) {
+                  switch (byte) {
+                    case '&':
+                      to.Append("&amp;");
+                      return;
+                    case '<':
+                      to.Append("&lt;");
+                      return;
+                    case '>':
+                      to.Append("&gt;");
+                      return;
+                    case '"':
+                      to.Append("&quot;");
+                      return;
+                    case '\'':
+                      to.Append("&#39;");
+                      return;
+                    default:
+                      to.Append("&#x");
+                      to.Put(kHex[byte >> 4]);
+                      to.Put(kHex[byte & 0xF]);
+                      to.Put(';');
+                  }
+                });
 }
 
 void WriteLine(const RichView& view, std::size_t line,

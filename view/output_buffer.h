@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -52,29 +54,70 @@ class OutputBuffer {
   std::string buffer_;
 };
 
-// A set of byte values, indexed by the byte as unsigned char.
-using ByteSet = std::array<bool, 256>;
+// The bytes a document format must escape: every byte below `below` except
+// `allowed`, every byte from 0x80 on when `high`, and the bytes of `listed`
+// (at most eight). Kept both as a table, for single bytes, and as its
+// description, which tests eight bytes at a time.
+struct EscapeSet {
+  std::array<bool, 256> bytes{};
+  std::uint8_t below = 0;
+  bool high = false;
+  std::array<std::uint8_t, 8> listed{};
+  std::size_t listed_count = 0;
+};
 
-// Appends `text` to `out`, handing each byte that `special` holds to
+constexpr EscapeSet MakeEscapeSet(std::uint8_t below, int allowed, bool high,
+                                  std::string_view listed) {
+  EscapeSet set;
+  set.below = below;
+  set.high = high;
+  for (int byte = 0; byte < 256; ++byte) {
+    set.bytes[byte] =
+        (byte < below && byte != allowed) || (high && byte >= 0x80);
+  }
+  for (const char c : listed) {
+    const auto byte = static_cast<std::uint8_t>(c);
+    set.bytes[byte] = true;
+    if (set.listed_count < set.listed.size())
+      set.listed[set.listed_count++] = byte;
+  }
+  return set;
+}
+
+// Whether the eight bytes of `word` may hold a byte of `set` (never false
+// when one does; a byte equal to `allowed` also answers true). Each test is
+// the usual bit trick for "some byte is below n" (n <= 128).
+inline bool MayHoldEscape(const EscapeSet& set, std::uint64_t word) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+  auto any_below = [](std::uint64_t w, std::uint8_t n) {
+    return ((w - kOnes * n) & ~w & kHighs) != 0;
+  };
+  if (set.high && (word & kHighs) != 0) return true;
+  if (set.below > 0 && any_below(word, set.below)) return true;
+  for (std::size_t k = 0; k < set.listed_count; ++k) {
+    if (any_below(word ^ (kOnes * set.listed[k]), 1)) return true;
+  }
+  return false;
+}
+
+// Appends `text` to `out`, handing each byte of `special` to
 // `escape(byte, out)` and copying the stretches between them whole, so that
 // plain text costs one append per stretch rather than one per byte.
 template <typename Escape>
-void AppendEscaped(std::string_view text, const ByteSet& special,
+void AppendEscaped(std::string_view text, const EscapeSet& special,
                    OutputBuffer& out, Escape&& escape) {
   const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
   std::size_t plain = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     // Eight bytes are tested together first: special bytes are rare.
-    while (i + 8 <= text.size() &&
-           !(special[bytes[i]] | special[bytes[i + 1]] | special[bytes[i + 2]] |
-             special[bytes[i + 3]] | special[bytes[i + 4]] |
-             special[bytes[i + 5]] | special[bytes[i + 6]] |
-             special[bytes[i + 7]])) {
-      i += 8;
+    for (std::uint64_t word; i + 8 <= text.size(); i += 8) {
+      std::memcpy(&word, bytes + i, 8);
+      if (MayHoldEscape(special, word)) break;
     }
     if (i == text.size()) break;
     const unsigned char byte = bytes[i];
-    if (!special[byte]) continue;
+    if (!special.bytes[byte]) continue;
     if (i > plain) out.Append(text.substr(plain, i - plain));
     escape(byte, out);
     plain = i + 1;

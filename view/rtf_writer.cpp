@@ -68,33 +68,26 @@ class RtfPalette {
   std::unordered_map<std::uint32_t, std::size_t> index_;
 };
 
-// Bytes that RTF text cannot hold as they are: the three syntax characters,
-// control bytes and everything outside 7-bit ASCII.
-constexpr ByteSet RtfSpecialBytes() {
-  ByteSet special{};
-  for (int byte = 0; byte < 256; ++byte) {
-    special[byte] = byte < 0x20 || byte >= 0x7F || byte == '\\' ||
-                    byte == '{' || byte == '}';
-  }
-  return special;
-}
+// Bytes that RTF text cannot hold as they are: control bytes, the three
+// syntax characters and everything outside 7-bit ASCII.
+constexpr EscapeSet kRtfSpecial = MakeEscapeSet(0x20, -1, true, "\x7f\\{}");
 
 void WriteEscaped(std::string_view text, OutputBuffer& out) {
-  static constexpr ByteSet kSpecial = RtfSpecialBytes();
   static constexpr char kHex[] = "0123456789abcdef";
-  AppendEscaped(text, kSpecial, out, [](unsigned char byte, OutputBuffer& to) {
-    if (byte == '\\' || byte == '{' || byte == '}') {
-      to.Put('\\');
-      to.Put(static_cast<char>(byte));
-    } else if (byte == '\t') {
-      to.Append(rtf::kTab);
-      to.Put(' ');  // ends the control word; readers drop it
-    } else {
-      to.Append(rtf::kHexEscape);
-      to.Put(kHex[byte >> 4]);
-      to.Put(kHex[byte & 0xF]);
-    }
-  });
+  AppendEscaped(text, kRtfSpecial, out,
+                [](unsigned char byte, OutputBuffer& to) {
+                  if (byte == '\\' || byte == '{' || byte == '}') {
+                    to.Put('\\');
+                    to.Put(static_cast<char>(byte));
+                  } else if (byte == '\t') {
+                    to.Append(rtf::kTab);
+                    to.Put(' ');  // ends the control word; readers drop it
+                  } else {
+                    to.Append(rtf::kHexEscape);
+                    to.Put(kHex[byte >> 4]);
+                    to.Put(kHex[byte & 0xF]);
+                  }
+                });
 }
 
 void WriteHead(const RtfPalette& palette, OutputBuffer& out) {
