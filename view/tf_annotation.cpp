@@ -1,7 +1,6 @@
 #include "view/tf_annotation.h"
 
 #include <algorithm>
-#include <limits>
 #include <optional>
 #include <unordered_map>
 #include <vector>
