@@ -12,17 +12,11 @@ namespace tessarin {
 
 namespace {
 
-// One table row of one factor.
-struct SiteRef {
-  std::size_t factor;
-  std::size_t row;
-};
-
 // Where a site lies in the gapless sequence and which letters it compares.
 struct SiteSpan {
-  std::int64_t start = 0;   // 1-based gapless position of its first letter
-  std::int64_t length = 0;  // may be 0 or negative for a bad table entry
-  std::string letters;      // empty: no letter is compared
+  std::int64_t start = 0;    // 1-based gapless position of its first letter
+  std::int64_t length = 0;   // may be 0 or negative for a bad table entry
+  std::string_view letters;  // empty: no letter is compared
 };
 
 bool RowIsComplete(const TTFSet& factor, std::size_t j) {
@@ -51,24 +45,56 @@ std::optional<SiteSpan> SpanOf(const TTFSet& factor, std::size_t j) {
     case 1: {
       const UpperRun run = FindUpperRun(factor.Sites[j]);
       if (run.length == 0) return std::nullopt;
-      return SiteSpan{position + static_cast<std::int64_t>(run.start) - 1,
-                      static_cast<std::int64_t>(run.length),
-                      factor.Sites[j].substr(run.start - 1, run.length)};
+      return SiteSpan{
+          position + static_cast<std::int64_t>(run.start) - 1,
+          static_cast<std::int64_t>(run.length),
+          std::string_view(factor.Sites[j]).substr(run.start - 1, run.length)};
     }
     default:
-      return SiteSpan{position, factor.Lengths[j], ""};
+      return SiteSpan{position, factor.Lengths[j], {}};
   }
 }
 
-// The sites of every factor grouped by the sequence name they name, each
-// group in factor order and then table order.
-std::unordered_map<std::string_view, std::vector<SiteRef>> SitesByName(
-    const TaTFSet& definitions) {
-  std::unordered_map<std::string_view, std::vector<SiteRef>> sites;
+// A site to mark, with what marking needs copied out of its factor's table:
+// a row's sites lie far apart in the tables, and reading them there in
+// table order, once, is much faster than visiting them row by row.
+struct Site {
+  std::size_t factor;
+  std::int64_t start;
+  std::int64_t length;
+  std::size_t letters;  // offset of the compared letters in SiteTexts
+  std::size_t letters_size;
+  std::size_t label;  // offset of the label in SiteTexts
+  std::size_t label_size;
+};
+
+// The letters and labels of every Site, one after another.
+using SiteTexts = std::string;
+
+struct SitesToMark {
+  // Each group in factor order and then table order.
+  std::unordered_map<std::string_view, std::vector<Site>> by_name;
+  SiteTexts texts;
+};
+
+// The sites of every factor grouped by the sequence name they name; a site
+// that marks nothing (a case-sensitive site without upper-case letters) is
+// left out.
+SitesToMark SitesByName(const TaTFSet& definitions) {
+  SitesToMark sites;
   for (std::size_t f = 0; f < definitions.size(); ++f) {
     const TTFSet& factor = definitions[f];
     for (std::size_t j = 0; j < factor.SeqNames.size(); ++j) {
-      if (RowIsComplete(factor, j)) sites[factor.SeqNames[j]].push_back({f, j});
+      if (!RowIsComplete(factor, j)) continue;
+      const std::optional<SiteSpan> span = SpanOf(factor, j);
+      if (!span) continue;
+      const std::string& label = factor.Labels[j];
+      sites.by_name[factor.SeqNames[j]].push_back(
+          {f, span->start, span->length, sites.texts.size(),
+           span->letters.size(), sites.texts.size() + span->letters.size(),
+           label.size()});
+      sites.texts += span->letters;
+      sites.texts += label;
     }
   }
   return sites;
@@ -112,7 +138,7 @@ bool IsFreeAt(const std::string& track, std::size_t p) {
 // so the first track free at a column only moves down; tracks before it are
 // skipped without a look. Many labels over the same columns then cost time
 // linear in the tracks they make, not quadratic.
-void PlaceLabel(RowContext& row, std::size_t column, const std::string& label) {
+void PlaceLabel(RowContext& row, std::size_t column, std::string_view label) {
   const std::size_t length = row.seq.Seq.size();
   if (row.tracks.empty()) row.tracks.push_back(RepeatChar(kTrackFill, length));
   // The columns the room test looks at: one for an empty label.
@@ -155,20 +181,22 @@ struct LetterRun {
   std::uint8_t style = 0;
 };
 
-void MarkSite(const TTFSet& factor, std::size_t j, RowContext& row,
-              RichView& view, const AADWord& tables, MessageSink& sink) {
-  const std::optional<SiteSpan> span = SpanOf(factor, j);
-  if (!span) return;
-  const std::int64_t first = ColumnOf(row, tables, span->start, sink);
+void MarkSite(const Site& site, std::string_view texts, std::uint32_t color,
+              RowContext& row, RichView& view, const AADWord& tables,
+              MessageSink& sink) {
+  const std::string_view letters =
+      texts.substr(site.letters, site.letters_size);
+  const std::int64_t first = ColumnOf(row, tables, site.start, sink);
   const std::int64_t last =
-      ColumnOf(row, tables, span->start + span->length - 1, sink);
+      ColumnOf(row, tables, site.start + site.length - 1, sink);
   if (first == 0 || last == 0 || last < first) return;
 
   const std::size_t offset = row.prefix_length + first - 1;
   const std::size_t width = static_cast<std::size_t>(last - first + 1);
   SetRangeStyle(view, row.line, offset, width, kFontUnderline);
-  SetRangeColor(view, row.line, offset, width, factor.Color);
-  PlaceLabel(row, static_cast<std::size_t>(first), factor.Labels[j]);
+  SetRangeColor(view, row.line, offset, width, color);
+  PlaceLabel(row, static_cast<std::size_t>(first),
+             texts.substr(site.label, site.label_size));
 
   // Neighbouring letters that get the same style are styled as one range:
   // the same characters change in the same way, with far fewer range calls.
@@ -179,13 +207,13 @@ void MarkSite(const TTFSet& factor, std::size_t j, RowContext& row,
                     run.length, run.style);
     }
   };
-  for (std::size_t q = 0; q < span->letters.size(); ++q) {
-    const std::int64_t p = span->start + static_cast<std::int64_t>(q);
+  for (std::size_t q = 0; q < letters.size(); ++q) {
+    const std::int64_t p = site.start + static_cast<std::int64_t>(q);
     const std::int64_t column = ColumnOf(row, tables, p, sink);
     if (column == 0) continue;
     const bool matches =
         p >= 1 && static_cast<std::uint64_t>(p) <= row.gapless.size() &&
-        row.gapless[static_cast<std::size_t>(p - 1)] == span->letters[q];
+        row.gapless[static_cast<std::size_t>(p - 1)] == letters[q];
     const std::uint8_t style = matches ? kFontBold : kFontStrikeOut;
     const auto at = static_cast<std::uint64_t>(column);
     if (run.length > 0 && style == run.style && at == run.column + run.length) {
@@ -230,13 +258,13 @@ void AnnotateTFSites(const TSeqSet* alignment, const TaTFSet& definitions,
                    {},  {}};
     line_index[i] = static_cast<std::uint32_t>(row.line);
 
-    const auto found = sites.find(seq.SeqName);
-    if (found != sites.end()) {
+    const auto found = sites.by_name.find(seq.SeqName);
+    if (found != sites.by_name.end()) {
       row.gapless = seq.GaplessSeq();
       columns.Build(i < gapless_tables.size() ? gapless_tables[i] : ADWord());
-      for (const SiteRef& site : found->second) {
-        MarkSite(definitions[site.factor], site.row, row, view, gapless_tables,
-                 sink);
+      for (const Site& site : found->second) {
+        MarkSite(site, sites.texts, definitions[site.factor].Color, row, view,
+                 gapless_tables, sink);
       }
     }
     for (const std::string& track : row.tracks) view.AppendLine(prefix, track);
