@@ -124,7 +124,7 @@ struct RowContext {
   std::vector<std::string> tracks;
   // Entry p - 1: the first track that is free at column p (tracks.size()
   // when none is); columns beyond the array have track 0 free.
-  std::vector<std::size_t> first_free;
+  std::vector<std::size_t>& first_free;  // kept from row to row, cleared
 };
 
 // Whether column p (1-based) of `track` is the fill character or lies
@@ -250,12 +250,15 @@ void AnnotateTFSites(const TSeqSet* alignment, const TaTFSet& definitions,
   }
   view.Reserve(4 * rows);
   ColumnIndex columns;  // reused from row to row
+  std::vector<std::size_t> first_free;
   for (std::size_t i = 0; i < alignment->Seqs.size(); ++i) {
     const TSeq& seq = alignment->Seqs[i];
     const std::string prefix = RowPrefix(seq.SeqName);
     view.AppendLine(prefix, seq.Seq);
-    RowContext row{seq, i, view.LineCount() - 1, prefix.size(), {}, columns,
-                   {},  {}};
+    first_free.clear();
+    RowContext row{
+        seq, i,         view.LineCount() - 1, prefix.size(), {}, columns,
+        {},  first_free};
     line_index[i] = static_cast<std::uint32_t>(row.line);
 
     const auto found = sites.by_name.find(seq.SeqName);
