@@ -2,25 +2,36 @@
 
 namespace tessarin {
 
+namespace {
+
+// Writes `id` as entry `offset` of entries `width` bytes wide.
+void Store(std::uint8_t* data, std::uint8_t width, std::uint64_t offset,
+           std::uint32_t id) {
+  switch (width) {
+    case 1:
+      data[offset] = static_cast<std::uint8_t>(id);
+      break;
+    case 2: {
+      const auto narrow = static_cast<std::uint16_t>(id);
+      std::memcpy(data + 2 * offset, &narrow, 2);
+      break;
+    }
+    default:
+      std::memcpy(data + 4 * offset, &id, 4);
+      break;
+  }
+}
+
+}  // namespace
+
 void AttributeIdArray::Materialize(Block& block, std::uint8_t width) {
+  if (!block.data) width = std::max(width, WidthOf(block.uniform));
   if (block.data && block.width >= width) return;
   auto data =
       std::make_unique_for_overwrite<std::uint8_t[]>(kBlockSize * width);
   for (std::uint64_t offset = 0; offset < kBlockSize; ++offset) {
-    const std::uint32_t id = block.data ? block.Get(offset) : block.uniform;
-    switch (width) {
-      case 1:
-        data[offset] = static_cast<std::uint8_t>(id);
-        break;
-      case 2: {
-        const auto narrow = static_cast<std::uint16_t>(id);
-        std::memcpy(data.get() + 2 * offset, &narrow, 2);
-        break;
-      }
-      default:
-        std::memcpy(data.get() + 4 * offset, &id, 4);
-        break;
-    }
+    Store(data.get(), width, offset,
+          block.data ? block.Get(offset) : block.uniform);
   }
   block.data = std::move(data);
   block.width = width;
@@ -28,20 +39,10 @@ void AttributeIdArray::Materialize(Block& block, std::uint8_t width) {
 
 void AttributeIdArray::Put(Block& block, std::uint64_t offset,
                            std::uint32_t id) {
-  if (WidthOf(id) > block.width) Materialize(block, WidthOf(id));
-  switch (block.width) {
-    case 1:
-      block.data[offset] = static_cast<std::uint8_t>(id);
-      break;
-    case 2: {
-      const auto narrow = static_cast<std::uint16_t>(id);
-      std::memcpy(block.data.get() + 2 * offset, &narrow, 2);
-      break;
-    }
-    default:
-      std::memcpy(block.data.get() + 4 * offset, &id, 4);
-      break;
+  if (!block.data || WidthOf(id) > block.width) {
+    Materialize(block, WidthOf(id));
   }
+  Store(block.data.get(), block.width, offset, id);
 }
 
 void AttributeIdArray::Append(std::uint64_t count, std::uint32_t id) {
@@ -51,7 +52,7 @@ void AttributeIdArray::Append(std::uint64_t count, std::uint32_t id) {
     Block& block = blocks_.back();
     const std::uint64_t step = std::min(count, kBlockSize - offset);
     if (block.data || block.uniform != id) {
-      Materialize(block, std::max(WidthOf(block.uniform), WidthOf(id)));
+      Materialize(block, WidthOf(id));
       for (std::uint64_t i = offset; i < offset + step; ++i) Put(block, i, id);
     }
     size_ += step;

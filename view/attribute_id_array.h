@@ -91,8 +91,8 @@ class AttributeIdArray {
   static std::uint8_t WidthOf(std::uint32_t id) {
     return id <= 0xFF ? 1 : id <= 0xFFFF ? 2 : 4;
   }
-  // Gives the block its own entries (all its uniform id) of at least
-  // `width` bytes, or widens them to `width`.
+  // Gives the block its own entries (all its uniform id), wide enough for
+  // that id and at least `width` bytes, or widens them to `width`.
   static void Materialize(Block& block, std::uint8_t width);
   static void Put(Block& block, std::uint64_t offset, std::uint32_t id);
   // Transform over offsets lo..hi of a block of `Entry` entries, up to the
@@ -128,7 +128,7 @@ void AttributeIdArray::Transform(std::uint64_t begin, std::uint64_t end,
         block.uniform = changed;
         continue;
       }
-      Materialize(block, std::max(WidthOf(block.uniform), WidthOf(changed)));
+      Materialize(block, WidthOf(changed));
     }
     // Entries change in place while the new ids fit the block's width; an
     // id that does not widens the block, and the walk goes on.
