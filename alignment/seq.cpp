@@ -55,11 +55,14 @@ std::int64_t TSeq::GaplessCount(std::uint64_t n) const {
 
 ADWord TSeq::GaplessTable() const {
   const GapTable is_gap(*this);
-  ADWord table(Seq.size());
+  // Appended rather than sized first: the table is written once, not
+  // zeroed and then written.
+  ADWord table;
+  table.reserve(Seq.size());
   std::uint32_t count = 0;
-  for (std::size_t c = 0; c < Seq.size(); ++c) {
-    count += is_gap(Seq[c]) ? 0 : 1;
-    table[c] = count;
+  for (const char c : Seq) {
+    count += is_gap(c) ? 0 : 1;
+    table.push_back(count);
   }
   return table;
 }
