@@ -63,7 +63,7 @@ std::uint32_t TSeqSet::ReadFasta(const std::string& path) {
   return Count();
 }
 
-std::uint32_t TSeqSet::ReadFastaLines(Ttf& file) {
+std::uint32_t TSeqSet::ReadFastaLines(const Ttf& file) {
   FastaBuilder builder(Seqs);
   for (const std::string& line : file.Lines()) builder.Line(line);
   builder.Finish();

@@ -23,8 +23,8 @@ class TSeqSet {
   // first header are ignored. A file that cannot be opened, or has no
   // header, gives no sequence. Reports nothing; linear in the file size.
   std::uint32_t ReadFasta(const std::string& path);
-  // The same from lines already loaded (consumed).
-  std::uint32_t ReadFastaLines(Ttf& file);
+  // The same from lines already loaded (left unchanged).
+  std::uint32_t ReadFastaLines(const Ttf& file);
 
   std::uint32_t Count() const {
     return static_cast<std::uint32_t>(Seqs.size());
