@@ -31,6 +31,8 @@ inline constexpr std::string_view kNoSuchFile = "No such file: ";
 inline constexpr std::string_view kMissingFiles = "Missing file(s)!";
 inline constexpr std::string_view kNoDataLoaded = "No data loaded!";
 inline constexpr std::string_view kNotANumber = "Not a number";
+// Reported when a command runs out of memory; the command ends there.
+inline constexpr std::string_view kOutOfMemory = "Out of memory";
 inline constexpr std::string_view kSitesAnnotated =
     "TF binding site annotation completed.";
 inline constexpr std::string_view kWindowsHighlighted =
