@@ -3,12 +3,14 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <iomanip>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/descriptor_buffer.h"
 #include "app/workspace.h"
 #include "text/numbers.h"
 #include "view/rich_view.h"
@@ -18,15 +20,41 @@ namespace tessarin {
 namespace {
 
 constexpr std::string_view kPrefix = "tessarin: ";
+constexpr std::string_view kCannotWriteOut =
+    "Cannot write to standard output: ";
+
+// `text` with every control byte but tab (0x00 to 0x1F, 0x7F) written as
+// "\x" and two lower-case hex digits, so that no input can move the cursor,
+// retitle or clear the terminal, or reach its clipboard, and every line
+// stays one line.
+std::string ForTerminal(std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string shown;
+  shown.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte >= 0x20 && byte != 0x7F) || byte == '\t') {
+      shown += c;
+      continue;
+    }
+    shown += "\\x";
+    shown += kHex[byte >> 4];
+    shown += kHex[byte & 0x0F];
+  }
+  return shown;
+}
+
+// One line on standard error: the program's prefix and `text`.
+void ErrorLine(std::ostream& err, std::string_view text) {
+  err << kPrefix << ForTerminal(text) << '\n';
+}
 
 // Writes every message as one line on standard error.
 class StreamSink : public MessageSink {
  public:
   explicit StreamSink(std::ostream& err) : err_(err) {}
   void Show(std::string_view text) override {
-    std::string line(text);
-    std::replace(line.begin(), line.end(), '\n', ' ');
-    err_ << kPrefix << line << '\n';
+    ErrorLine(err_, text);
     ++count_;
   }
   std::size_t count() const { return count_; }
@@ -235,17 +263,14 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
     workspace.Save(options.out, format);
   }
   for (const std::string& status : workspace.Inspections()) {
-    out << status << '\n';
+    out << ForTerminal(status) << '\n';
   }
-  out.flush();
   if (options.timings) timer.Print(err);
   return sink.count() == 0 ? kExitClean : kExitReported;
 }
 
-}  // namespace
-
-int RunCli(int argc, const char* const* argv, std::ostream& out,
-           std::ostream& err) {
+int RunParsed(int argc, const char* const* argv, std::ostream& out,
+              std::ostream& err) {
   CLI::App app{"Tessarin: annotated alignment views without a window",
                "tessarin-cli"};
   app.set_version_flag("--version", "tessarin-cli 0.01");
@@ -280,7 +305,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out,
   } catch (const CLI::Success& e) {
     return app.exit(e, out, err);
   } catch (const CLI::ParseError& e) {
-    err << kPrefix << e.what() << '\n';
+    ErrorLine(err, e.what());
     err << "Run with --help for more information.\n";
     return kExitUsage;
   }
@@ -288,12 +313,29 @@ int RunCli(int argc, const char* const* argv, std::ostream& out,
   try {
     return Run(options, out, err);
   } catch (const UsageError& e) {
-    err << kPrefix << e.what() << '\n';
+    ErrorLine(err, e.what());
     return kExitUsage;
+  } catch (const std::bad_alloc&) {
+    ErrorLine(err, kOutOfMemory);
+    return kExitReported;
   } catch (const std::exception& e) {
-    err << kPrefix << e.what() << '\n';
+    ErrorLine(err, e.what());
     return kExitReported;
   }
+}
+
+}  // namespace
+
+int RunCli(int argc, const char* const* argv, std::ostream& out,
+           std::ostream& err) {
+  const int status = RunParsed(argc, argv, out, err);
+  // A document cut short on standard output (a full disk, a closed pipe)
+  // must not pass for a success.
+  out.flush();
+  if (out) return status;
+  ErrorLine(err,
+            std::string(kCannotWriteOut) + std::strerror(StreamError(out)));
+  return std::max(status, kExitReported);
 }
 
 }  // namespace tessarin

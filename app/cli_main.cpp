@@ -1,9 +1,16 @@
 // tessarin-cli: the batch front end.
+#include <unistd.h>
+
 #include <iostream>
 
 #include "app/cli.h"
+#include "app/descriptor_buffer.h"
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
-  return tessarin::RunCli(argc, argv, std::cout, std::cerr);
+  // Standard output through a buffer that keeps the reason of a failed
+  // write, so that it can be reported.
+  tessarin::DescriptorBuffer buffer(STDOUT_FILENO);
+  std::ostream out(&buffer);
+  return tessarin::RunCli(argc, argv, out, std::cerr);
 }

@@ -5,29 +5,38 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
-#include <cstdint>
-#include <cstdio>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <streambuf>
 #include <vector>
+
+#include "app/descriptor_buffer.h"
 
 namespace tessarin {
 
 namespace {
 
+// The longest name a folder entry may have on the usual file systems.
+constexpr std::size_t kNameMax = 255;
+constexpr std::string_view kTemporarySuffix = ".XXXXXX";
+constexpr std::string_view kNotAFileReason =
+    "Not a regular file, character device, pipe or socket";
+
+std::string Failure(const std::string& path, std::string_view reason) {
+  return "Cannot save \"" + path + "\": " + std::string(reason);
+}
+
 std::string Failure(const std::string& path, int error) {
-  return "Cannot save \"" + path + "\": " + std::strerror(error);
+  return Failure(path, std::strerror(error));
 }
 
 // The mode a new file gets: that of the file it replaces, or the usual
 // read-write mode less the process's umask.
-mode_t TargetMode(const std::string& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-    return info.st_mode & 07777;
-  }
+mode_t NewFileMode(const struct stat* replaced) {
+  if (replaced != nullptr) return replaced->st_mode & 07777;
   const mode_t mask = ::umask(0);
   ::umask(mask);
   return 0666 & ~mask;
@@ -53,108 +62,137 @@ class FileSizeSignalIgnored {
   struct sigaction previous_ {};
 };
 
-// A stream buffer that writes to a file descriptor and keeps the system's
-// reason for the first write that failed; nothing is written after it.
-class DescriptorBuffer : public std::streambuf {
- public:
-  explicit DescriptorBuffer(int fd) : fd_(fd), buffer_(1 << 16) {
-    setp(buffer_.data(), buffer_.data() + buffer_.size());
-  }
+// The signals that end a program by request. A save interrupted by one of
+// them removes its temporary file before the program ends.
+constexpr std::array<int, 3> kEndingSignals = {SIGINT, SIGTERM, SIGHUP};
 
-  // The errno of the first failed write, or 0.
-  int error() const { return error_; }
+// What the handler needs, in storage it may touch: the temporary file's
+// name and the dispositions to give back.
+std::array<char, PATH_MAX + 1> g_temporary_name{};
+volatile sig_atomic_t g_temporary_armed = 0;
+std::array<struct sigaction, kEndingSignals.size()> g_previous_actions{};
 
- protected:
-  int_type overflow(int_type ch) override {
-    if (!Drain()) return traits_type::eof();
-    if (!traits_type::eq_int_type(ch, traits_type::eof())) {
-      *pptr() = traits_type::to_char_type(ch);
-      pbump(1);
+extern "C" void RemoveTemporaryAndResignal(int signal_number) {
+  if (g_temporary_armed != 0) ::unlink(g_temporary_name.data());
+  g_temporary_armed = 0;
+  for (std::size_t i = 0; i < kEndingSignals.size(); ++i) {
+    if (kEndingSignals[i] == signal_number) {
+      ::sigaction(signal_number, &g_previous_actions[i], nullptr);
     }
-    return traits_type::not_eof(ch);
   }
+  // Delivered once this handler returns, now with the old disposition.
+  ::raise(signal_number);
+}
 
-  int sync() override { return Drain() ? 0 : -1; }
+// While it lives, SIGINT, SIGTERM and SIGHUP first remove the temporary
+// file and then act as before (a signal that was ignored stays ignored).
+class TemporaryRemovedOnSignal {
+ public:
+  explicit TemporaryRemovedOnSignal(const std::string& name) {
+    if (name.size() >= g_temporary_name.size()) return;
+    std::memcpy(g_temporary_name.data(), name.c_str(), name.size() + 1);
+    g_temporary_armed = 1;
+    struct sigaction action {};
+    action.sa_handler = RemoveTemporaryAndResignal;
+    sigemptyset(&action.sa_mask);
+    for (int signal_number : kEndingSignals) {
+      sigaddset(&action.sa_mask, signal_number);
+    }
+    for (std::size_t i = 0; i < kEndingSignals.size(); ++i) {
+      ::sigaction(kEndingSignals[i], nullptr, &g_previous_actions[i]);
+      if (g_previous_actions[i].sa_handler == SIG_IGN) continue;
+      ::sigaction(kEndingSignals[i], &action, nullptr);
+      installed_[i] = true;
+    }
+  }
+  TemporaryRemovedOnSignal(const TemporaryRemovedOnSignal&) = delete;
+  TemporaryRemovedOnSignal& operator=(const TemporaryRemovedOnSignal&) = delete;
+  ~TemporaryRemovedOnSignal() {
+    for (std::size_t i = 0; i < kEndingSignals.size(); ++i) {
+      if (installed_[i]) {
+        ::sigaction(kEndingSignals[i], &g_previous_actions[i], nullptr);
+      }
+    }
+    g_temporary_armed = 0;
+  }
 
  private:
-  bool Drain() {
-    if (error_ != 0) return false;
-    const char* next = pbase();
-    while (next < pptr()) {
-      const ssize_t written =
-          ::write(fd_, next, static_cast<std::size_t>(pptr() - next));
-      if (written < 0) {
-        if (errno == EINTR) continue;
-        error_ = errno;
-        return false;
-      }
-      next += written;
-      written_ += static_cast<std::uint64_t>(written);
-    }
-    setp(buffer_.data(), buffer_.data() + buffer_.size());
-    StartWriteback();
-    return true;
-  }
-
-  // Starts writing each finished stretch of kWritebackStep bytes to the disk
-  // while the rest of the document is being made, so that the final fsync
-  // has little left to wait for. Only a hint: failures are ignored (the
-  // fsync reports real ones).
-  void StartWriteback() {
-#ifdef SYNC_FILE_RANGE_WRITE
-    constexpr std::uint64_t kWritebackStep = std::uint64_t{8} << 20;
-    if (written_ - started_ < kWritebackStep) return;
-    ::sync_file_range(fd_, static_cast<off_t>(started_),
-                      static_cast<off_t>(written_ - started_),
-                      SYNC_FILE_RANGE_WRITE);
-    started_ = written_;
-#endif
-  }
-
-  int fd_;
-  std::vector<char> buffer_;
-  int error_ = 0;
-  std::uint64_t written_ = 0;  // bytes written so far
-  std::uint64_t started_ = 0;  // bytes whose writeback has been started
+  std::array<bool, kEndingSignals.size()> installed_{};
 };
 
-// Writes the document into the open temporary file and makes it durable;
-// returns the errno of the first step that failed, or 0.
-int WriteTemporary(int fd, const std::string& path,
-                   const std::function<void(std::ostream&)>& write) {
+// Writes the document through `fd`; returns the errno of the first step that
+// failed, or 0. A regular file is made durable before it counts as written.
+int WriteDocument(int fd, bool regular,
+                  const std::function<void(std::ostream&)>& write) {
   const FileSizeSignalIgnored file_size_signal_ignored;
-  DescriptorBuffer buffer(fd);
+  DescriptorBuffer buffer(fd, regular);
   std::ostream out(&buffer);
   write(out);
   out.flush();
-  if (!out) return buffer.error() != 0 ? buffer.error() : EIO;
-  if (::fsync(fd) != 0) return errno;
-  if (::fchmod(fd, TargetMode(path)) != 0) return errno;
+  if (!out) return StreamError(out);
+  if (regular && ::fsync(fd) != 0) return errno;
   return 0;
 }
 
-}  // namespace
-
-std::optional<std::string> SaveDocument(
+// A device, pipe or socket is written into as it is: it cannot be replaced
+// by a file without losing what it is.
+std::optional<std::string> SaveStraight(
     const std::string& path, const std::function<void(std::ostream&)>& write) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-    return Failure(path, EISDIR);
+  const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return Failure(path, errno);
+  int error = 0;
+  try {
+    error = WriteDocument(fd, false, write);
+  } catch (...) {
+    ::close(fd);
+    throw;
   }
-  const std::filesystem::path target(path);
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error != 0) return Failure(path, error);
+  return std::nullopt;
+}
+
+// The name of the temporary file for `target`: hidden, in the same folder,
+// and never longer than the longest name the folder can hold.
+std::string TemporaryPattern(const std::filesystem::path& target) {
   std::filesystem::path folder = target.parent_path();
   if (folder.empty()) folder = ".";
-  std::string pattern =
-      (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+  std::string name = target.filename().string();
+  const std::size_t extra = 1 + kTemporarySuffix.size();
+  if (name.size() + extra > kNameMax && name.size() > extra) {
+    name.resize(name.size() - extra);
+  }
+  return (folder / ("." + name + std::string(kTemporarySuffix))).string();
+}
+
+// Gives the new file the owner, group and mode of the file it replaces, as
+// far as the process may; a new file keeps the process's own.
+int TakeOverIdentity(int fd, const struct stat* replaced) {
+  if (replaced != nullptr &&
+      ::fchown(fd, replaced->st_uid, replaced->st_gid) != 0) {
+    // Not allowed to give the file away; keeping the group may still be.
+    [[maybe_unused]] const int ignored = ::fchown(fd, -1, replaced->st_gid);
+  }
+  return ::fchmod(fd, NewFileMode(replaced)) == 0 ? 0 : errno;
+}
+
+// Writes a new file next to `target` and renames it over `target`.
+std::optional<std::string> SaveReplacing(
+    const std::string& path, const std::string& target,
+    const struct stat* replaced,
+    const std::function<void(std::ostream&)>& write) {
+  std::string pattern = TemporaryPattern(target);
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   const int fd = ::mkstemp(name.data());
   if (fd < 0) return Failure(path, errno);
   const std::string temporary(name.data());
+  const TemporaryRemovedOnSignal removed_on_signal(temporary);
 
   int error = 0;
   try {
-    error = WriteTemporary(fd, path, write);
+    error = WriteDocument(fd, true, write);
+    if (error == 0) error = TakeOverIdentity(fd, replaced);
   } catch (...) {
     // A writer that throws leaves no temporary file behind either.
     ::close(fd);
@@ -162,7 +200,7 @@ std::optional<std::string> SaveDocument(
     throw;
   }
   if (::close(fd) != 0 && error == 0) error = errno;
-  if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) {
+  if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) {
     error = errno;
   }
   if (error != 0) {
@@ -170,6 +208,38 @@ std::optional<std::string> SaveDocument(
     return Failure(path, error);
   }
   return std::nullopt;
+}
+
+// Where a symbolic link at `path` leads, so that the file it names is
+// replaced and the link stays; `path` itself for anything else.
+std::string ResolvedTarget(const std::string& path) {
+  struct stat link {};
+  if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
+    return path;
+  }
+  char* resolved = ::realpath(path.c_str(), nullptr);
+  if (resolved == nullptr) return path;
+  std::string target(resolved);
+  std::free(resolved);
+  return target;
+}
+
+}  // namespace
+
+std::optional<std::string> SaveDocument(
+    const std::string& path, const std::function<void(std::ostream&)>& write) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) {
+    // Nothing there, or a link that leads nowhere: a new file.
+    return SaveReplacing(path, path, nullptr, write);
+  }
+  if (S_ISDIR(info.st_mode)) return Failure(path, EISDIR);
+  if (S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode) ||
+      S_ISSOCK(info.st_mode)) {
+    return SaveStraight(path, write);
+  }
+  if (!S_ISREG(info.st_mode)) return Failure(path, kNotAFileReason);
+  return SaveReplacing(path, ResolvedTarget(path), &info, write);
 }
 
 }  // namespace tessarin

@@ -10,14 +10,23 @@
 
 namespace tessarin {
 
-// Writes the document into a new temporary file in the target's folder, then
-// renames it over `path` in one step. A file already at `path` keeps its
-// permissions. On failure the temporary file is removed, anything at `path`
-// stays as it was, and the result is a text saying what failed and the
-// system's reason ("Cannot save \"a.rtf\": No space left on device"); on
-// success the result is empty. A write past the process's file-size limit is
-// such a failure (EFBIG), not the end of the process. An exception from
-// `write` propagates after the temporary file is removed.
+// Writes the document to `path` so that a failure never damages what was
+// there:
+// - nothing there, or a regular file (also through a symbolic link, which
+//   stays): the document goes into a new temporary file in the same folder,
+//   whose name is no longer than the target's, and that file is renamed over
+//   the target in one step; it takes over the replaced file's mode, and its
+//   owner and group as far as the process may give them;
+// - a character device, a pipe or a socket: the document is written straight
+//   into it (a device cannot be replaced by a file without losing it);
+// - anything else (a folder, a block device) is refused.
+// On failure the temporary file is removed and the result is a text saying
+// what failed and the system's reason ("Cannot save \"a.rtf\": No space left
+// on device"); on success the result is empty. A write past the process's
+// file-size limit is such a failure (EFBIG), not the end of the process.
+// SIGINT, SIGTERM or SIGHUP during the save remove the temporary file and
+// then act as they would have. An exception from `write` propagates after
+// the temporary file is removed.
 std::optional<std::string> SaveDocument(
     const std::string& path, const std::function<void(std::ostream&)>& write);
 

@@ -1,12 +1,15 @@
 #include "app/cli.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "app/descriptor_buffer.h"
 #include "tests/support/temp_folder_test.h"
 
 namespace tessarin {
@@ -152,6 +155,43 @@ TEST_F(CliTest, ListingAndFormatFromExtension) {
   const std::string html = (dir_ / "view.htm").string();
   r = Run({"--out", html});
   EXPECT_NE(Read(html).find("<html"), std::string::npos);
+}
+
+TEST_F(CliTest, ControlBytesReachTheTerminalOnlyAsEscapes) {
+  // A name that would retitle the terminal and write its clipboard.
+  fas_ = Write("esc.fas",
+               ">h\x1b]0;T\x07\x1b]52;c;QQ==\x07\x7f\tx\nAAC-GTGACTCAT\n"
+               ">mouse\nAACAGTGACTGAT\n");
+  const std::string json = (dir_ / "view.json").string();
+  const Result r = Run({"--inspect", "0:25:2", "--out", json});
+  const std::string name = "h\\x1b]0;T\\x07\\x1b]52;c;QQ==\\x07\\x7f\tx";
+  EXPECT_EQ(r.out, name + ": +Gaps: Pos=1 L=2 -Gaps: Pos=1 L=2 >AA\n");
+  EXPECT_EQ(r.err, "");
+  // The documents keep the bytes as they are.
+  EXPECT_NE(Read(json).find("\\u001b]52;c;QQ==\\u0007\x7f\\tx"),
+            std::string::npos);
+  // Standard error too, whatever the line says.
+  EXPECT_EQ(Run({"--cutoff", "\x1b[2J\r=1"}).err,
+            "tessarin: unknown score in --cutoff: \\x1b[2J\\x0d\n");
+}
+
+TEST_F(CliTest, FailedWriteToStandardOutputIsReported) {
+  const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+  ASSERT_GE(full, 0);
+  DescriptorBuffer buffer(full);
+  std::ostream out(&buffer);
+  std::ostringstream err;
+  const std::vector<std::string> args = {"tessarin-cli", "--fas",    fas_,
+                                         "--tf",         tf_,        "--cons",
+                                         cons_,          "--format", "json"};
+  std::vector<const char*> argv;
+  for (const std::string& a : args) argv.push_back(a.c_str());
+  EXPECT_EQ(RunCli(static_cast<int>(argv.size()), argv.data(), out, err),
+            kExitReported);
+  ::close(full);
+  EXPECT_EQ(err.str(),
+            "tessarin: Cannot write to standard output: No space left on "
+            "device\n");
 }
 
 }  // namespace
