@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 #include "app/document_file.h"
 #include "support/child_process.h"
@@ -157,6 +159,97 @@ TEST_F(SaveTest, WriterThatThrowsLeavesNoTemporaryFile) {
                std::length_error);
   EXPECT_EQ(ReadFile(target), "old view");
   EXPECT_EQ(Listing(dir_), "view.rtf\n");
+}
+
+// Special files keep what they are: a pipe or a device is written into, a
+// link to one stays a link, and a link to a file replaces the file, not the
+// link. Devices are made in the test's own folder, never taken from /dev.
+TEST_F(SaveTest, SpecialTargetsAreWrittenIntoNotReplaced) {
+  const fs::path fifo = dir_ / "fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  fs::create_symlink(fifo, dir_ / "link-to-fifo");
+  const fs::path file = Write(dir_ / "file.rtf", "old");
+  fs::create_symlink("file.rtf", dir_ / "link-to-file");
+  const bool devices =
+      ::mknod((dir_ / "null").c_str(), S_IFCHR | 0600, ::makedev(1, 3)) == 0 &&
+      ::mknod((dir_ / "full").c_str(), S_IFCHR | 0600, ::makedev(1, 7)) == 0;
+  const struct Row {
+    const char* target;
+    fs::file_type type;  // of the target afterwards, links not followed
+    const char* failure;
+    bool needs_devices;
+  } rows[] = {
+      {"fifo", fs::file_type::fifo, "", false},
+      {"link-to-fifo", fs::file_type::symlink, "", false},
+      {"link-to-file", fs::file_type::symlink, "", false},
+      {"null", fs::file_type::character, "", true},
+      {"full", fs::file_type::character, "No space left on device", true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.target);
+    if (row.needs_devices && !devices) continue;
+    const fs::path target = dir_ / row.target;
+    std::string read;
+    std::thread reader;
+    if (fs::is_fifo(target)) {
+      reader = std::thread([&] { read = ReadFile(target); });
+    }
+    const std::optional<std::string> failure =
+        SaveDocument(target.string(), [](std::ostream& out) { out << "new"; });
+    if (reader.joinable()) reader.join();
+    EXPECT_EQ(failure.value_or(""),
+              *row.failure == 0
+                  ? ""
+                  : "Cannot save \"" + target.string() + "\": " + row.failure);
+    EXPECT_EQ(fs::symlink_status(target).type(), row.type);
+    if (fs::is_fifo(target)) {
+      EXPECT_EQ(read, "new");
+    }
+  }
+  EXPECT_EQ(ReadFile(file), "new");
+}
+
+TEST_F(SaveTest, LongNamesAndOwnersAreKept) {
+  for (const std::size_t length : {247u, 248u, 255u}) {
+    const fs::path target = dir_ / std::string(length, 'v');
+    EXPECT_EQ(
+        SaveDocument(target.string(), [](std::ostream& out) { out << "view"; }),
+        std::nullopt)
+        << length;
+    EXPECT_EQ(ReadFile(target), "view");
+    fs::remove(target);
+  }
+  // Someone else's file stays theirs when root saves over it.
+  const fs::path theirs = Write(dir_ / "theirs.rtf", "old");
+  if (::chown(theirs.c_str(), harness::kNobody, harness::kNobody) != 0) {
+    GTEST_SKIP() << "not root";
+  }
+  ASSERT_EQ(
+      SaveDocument(theirs.string(), [](std::ostream& out) { out << "new"; }),
+      std::nullopt);
+  struct stat info {};
+  ASSERT_EQ(::stat(theirs.c_str(), &info), 0);
+  EXPECT_EQ(info.st_uid, harness::kNobody);
+  EXPECT_EQ(info.st_gid, harness::kNobody);
+}
+
+TEST_F(SaveTest, EndingSignalRemovesTheTemporaryFile) {
+  for (const int signal_number : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(signal_number);
+    const fs::path target = Write(dir_ / "view.rtf", "old view");
+    const harness::ChildOutcome outcome = harness::RunInChild([&] {
+      SaveDocument(target.string(), [&](std::ostream& out) {
+        WriteLargeDocument(out);
+        out.flush();
+        ::raise(signal_number);
+      });
+      return std::string("survived");
+    });
+    EXPECT_EQ(outcome.failure,
+              "killed by signal " + std::to_string(signal_number));
+    EXPECT_EQ(Listing(dir_), "view.rtf\n");
+    EXPECT_EQ(ReadFile(target), "old view");
+  }
 }
 
 }  // namespace
