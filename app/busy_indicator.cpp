@@ -3,6 +3,8 @@
 #include <QGuiApplication>
 #include <QLabel>
 
+#include "app/workspace.h"
+
 namespace tessarin {
 
 QString StepText(std::string_view phase) {
@@ -12,18 +14,24 @@ QString StepText(std::string_view phase) {
   if (phase == kPhaseReadConservation) {
     return QStringLiteral("Reading the conservation file...");
   }
+  if (phase == kPhaseList) return QStringLiteral("Listing the sequences...");
   if (phase == kPhaseAnnotate) {
     return QStringLiteral("Annotating binding sites...");
   }
   if (phase == kPhaseWrite) return QStringLiteral("Saving...");
+  if (phase == kPhaseLayout) return QStringLiteral("Laying out the view...");
   // Highlighting runs under the annotation's own completion text.
   return QString();
+}
+
+BusyIndicator::~BusyIndicator() {
+  commands_ = 0;
+  Finished();
 }
 
 void BusyIndicator::PhaseStarted(std::string_view phase) {
   if (!busy_) {
     busy_ = true;
-    label_changed_by_command_ = false;
     kept_text_ = label_->text();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
   }
@@ -34,11 +42,20 @@ void BusyIndicator::PhaseStarted(std::string_view phase) {
   label_->repaint();
 }
 
+void BusyIndicator::StatusChanged() {
+  if (busy_) kept_text_ = label_->text();
+}
+
+void BusyIndicator::EndCommand() {
+  if (commands_ > 0) --commands_;
+  Finished();
+}
+
 void BusyIndicator::Finished() {
-  if (!busy_) return;
+  if (!busy_ || commands_ > 0) return;
   busy_ = false;
   QGuiApplication::restoreOverrideCursor();
-  if (label_changed_by_command_) return;
+  if (label_->text() == kept_text_) return;
   label_->setText(kept_text_);
   label_->adjustSize();
   label_->repaint();

@@ -1,5 +1,10 @@
 #include "app/collapsing_sink.h"
 
+#include <cstdio>
+#include <exception>
+
+#include "app/workspace.h"
+
 namespace tessarin {
 
 std::string CollapsedText(const std::string& text, std::size_t count) {
@@ -30,6 +35,16 @@ void CollapsingSink::EndCommand() {
   index_.clear();
   for (const auto& [text, count] : texts) {
     boxes_.Present(CollapsedText(text, count));
+  }
+}
+
+CommandMessages::~CommandMessages() {
+  try {
+    sink_.EndCommand();
+  } catch (const std::exception& error) {
+    const std::string_view text = FailureText(error);
+    std::fprintf(stderr, "tessarin: %.*s\n", static_cast<int>(text.size()),
+                 text.data());
   }
 }
 

@@ -51,7 +51,9 @@ class CommandMessages {
   explicit CommandMessages(CollapsingSink& sink) : sink_(sink) {
     sink_.BeginCommand();
   }
-  ~CommandMessages() { sink_.EndCommand(); }
+  // Presents the command's messages. Should even that run out of memory,
+  // the failure goes to standard error rather than out of a destructor.
+  ~CommandMessages();
   CommandMessages(const CommandMessages&) = delete;
   CommandMessages& operator=(const CommandMessages&) = delete;
 

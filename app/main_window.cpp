@@ -11,6 +11,7 @@
 #include <QResizeEvent>
 #include <QSignalBlocker>
 #include <QTabWidget>
+#include <exception>
 #include <vector>
 
 #include "app/qt_dialogs.h"
@@ -53,6 +54,8 @@ Widget* Named(Widget* widget, const char* name) {
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, int x,
                   int y) {
   QLabel* label = Named(new QLabel(QString::fromLatin1(text), parent), name);
+  // Labels show paths, names and values from the input files: never markup.
+  label->setTextFormat(Qt::PlainText);
   label->move(x, y);
   label->adjustSize();
   return label;
@@ -169,6 +172,26 @@ void TForm1::CreateAnnotationPage() {
   Button8 = MakeButton(page, "Button8", "SET", QRect(391, 24, 50, 21), false);
 }
 
+template <typename Body>
+void TForm1::Command(Body&& body) {
+  // Declared in this order so that the cursor is back before any box shows.
+  CommandMessages messages(sink_);
+  const BusyCommand busy(*busy_);
+  try {
+    body();
+  } catch (const std::exception& error) {
+    sink_.Show(FailureText(error));
+  }
+}
+
+void TForm1::LayOutView() {
+  // Measuring every line and the first paint take long on a huge view; both
+  // run under the wait cursor and a step text.
+  busy_->PhaseStarted(kPhaseLayout);
+  RE1->ModelChanged();
+  RE1->viewport()->repaint();
+}
+
 void TForm1::ConnectHandlers() {
   connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
@@ -186,6 +209,15 @@ void TForm1::ConnectHandlers() {
           &TForm1::ComboBox1Change);
   connect(RE1, &RichViewWidget::SelectionChanged, this,
           &TForm1::RE1SelectionChange);
+  // A failure inside the view's own event is shown once that event is over.
+  connect(RE1, &RichViewWidget::Failed, this, [this](std::string_view text) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, message = std::string(text)] {
+          Command([&] { sink_.Show(message); });
+        },
+        Qt::QueuedConnection);
+  });
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {
@@ -213,14 +245,14 @@ void TForm1::SetFile(FileSlot slot, const std::string& path) {
 }
 
 void TForm1::ChooseFile(FileSlot slot, const std::string& path) {
-  CommandMessages messages(sink_);
-  SetFile(slot, path);
+  Command([&] { SetFile(slot, path); });
 }
 
 void TForm1::ChooseFileWithDialog(FileSlot slot) {
-  CommandMessages messages(sink_);
-  const std::optional<std::string> path = files_->OpenFile();
-  if (path) SetFile(slot, *path);
+  Command([&] {
+    const std::optional<std::string> path = files_->OpenFile();
+    if (path) SetFile(slot, *path);
+  });
 }
 
 void TForm1::Button4Click() { ChooseFileWithDialog(FileSlot::kFas); }
@@ -228,11 +260,15 @@ void TForm1::Button5Click() { ChooseFileWithDialog(FileSlot::kConservation); }
 void TForm1::Button6Click() { ChooseFileWithDialog(FileSlot::kTf); }
 
 void TForm1::Button1Click() {
-  CommandMessages messages(sink_);
-  if (!workspace_.ReadInFiles()) return;
-  FillCriteriaAndScores();
-  PageControl1->setCurrentIndex(1);
-  RE1->ModelChanged();
+  Command([this] {
+    if (workspace_.ReadInFiles()) {
+      FillCriteriaAndScores();
+      PageControl1->setCurrentIndex(1);
+    }
+    // Also after a failure: a reading in that stopped while listing has
+    // changed the view.
+    LayOutView();
+  });
 }
 
 void TForm1::FillCriteriaAndScores() {
@@ -257,18 +293,20 @@ void TForm1::FillCriteriaAndScores() {
 }
 
 void TForm1::Button3Click() {
-  CommandMessages messages(sink_);
-  workspace_.Annotate();
-  RE1->ModelChanged();
+  Command([this] {
+    workspace_.Annotate();
+    LayOutView();
+  });
 }
 
 void TForm1::CheckListBox1ClickCheck() {
-  CommandMessages messages(sink_);
-  std::vector<bool> checked;
-  for (int i = 0; i < CheckListBox1->count(); ++i) {
-    checked.push_back(CheckListBox1->item(i)->checkState() == Qt::Checked);
-  }
-  workspace_.SetCriteria(checked);
+  Command([this] {
+    std::vector<bool> checked;
+    for (int i = 0; i < CheckListBox1->count(); ++i) {
+      checked.push_back(CheckListBox1->item(i)->checkState() == Qt::Checked);
+    }
+    workspace_.SetCriteria(checked);
+  });
 }
 
 std::optional<std::size_t> TForm1::ChosenScore() const {
@@ -290,26 +328,29 @@ void TForm1::ShowCutoff(std::optional<std::size_t> score) {
 }
 
 void TForm1::ComboBox1Change() {
-  CommandMessages messages(sink_);
-  ShowCutoff(ChosenScore());
+  Command([this] { ShowCutoff(ChosenScore()); });
 }
 
 void TForm1::Button8Click() {
-  CommandMessages messages(sink_);
-  const QByteArray text = Edit1->text().toUtf8();
-  const std::optional<std::string> shown = workspace_.StoreCutoff(
-      ChosenScore(), std::string_view(text.constData(),
-                                      static_cast<std::size_t>(text.size())));
-  if (shown) Edit1->setText(FromBytes(*shown));
+  Command([this] {
+    const QByteArray text = Edit1->text().toUtf8();
+    const std::optional<std::string> shown = workspace_.StoreCutoff(
+        ChosenScore(), std::string_view(text.constData(),
+                                        static_cast<std::size_t>(text.size())));
+    if (shown) Edit1->setText(FromBytes(*shown));
+  });
 }
 
 void TForm1::Button7Click() {
-  CommandMessages messages(sink_);
-  const std::optional<std::string> path = files_->SaveFile();
-  if (path) workspace_.Save(*path, DocumentFormat::kRtf);
+  Command([this] {
+    const std::optional<std::string> path = files_->SaveFile();
+    if (path) workspace_.Save(*path, DocumentFormat::kRtf);
+  });
 }
 
-void TForm1::Button2Click() { boxes_.Present(kAboutText); }
+void TForm1::Button2Click() {
+  Command([this] { boxes_.Present(kAboutText); });
+}
 
 void TForm1::RE1SelectionChange() {
   // Nothing to do here: the view widget writes every selection into the
@@ -318,8 +359,8 @@ void TForm1::RE1SelectionChange() {
 }
 
 void TForm1::ShowStatus() {
-  if (busy_) busy_->StatusChanged();
   Label7->setText(FromBytes(workspace_.Status()));
+  if (busy_) busy_->StatusChanged();
   Label7->adjustSize();
   // Commands run to completion without returning to the event loop; the
   // progress texts must show while they run.

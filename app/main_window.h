@@ -90,6 +90,13 @@ class TForm1 : public QWidget {
   // Edit1 shows the score's cut-off, or nothing when there is none.
   void ShowCutoff(std::optional<std::size_t> score);
   void ShowStatus();
+  // Runs one handler as a command: its messages are shown when it ends, the
+  // wait cursor stays until then, and a failure it throws (out of memory,
+  // say) is shown in a box instead of ending the program.
+  template <typename Body>
+  void Command(Body&& body);
+  // Brings the view widget up to the model after a command changed it.
+  void LayOutView();
 
   // Declared in this order: the sink needs the boxes, the workspace the sink.
   std::unique_ptr<QtMessageBoxes> own_boxes_;

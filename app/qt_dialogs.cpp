@@ -54,6 +54,8 @@ void QtMessageBoxes::Present(const std::string& text) {
       QMessageBox::NoIcon, kBoxTitle,
       QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())),
       QMessageBox::Ok, parent_);
+  // Messages carry names and values from the input files: never markup.
+  box.setTextFormat(Qt::PlainText);
   box.exec();
 }
 

@@ -14,6 +14,7 @@
 #include <limits>
 
 #include "app/line_cells.h"
+#include "app/workspace.h"
 #include "view/colors.h"
 
 namespace tessarin {
@@ -95,6 +96,31 @@ void RichViewWidget::ModelChanged() {
   goal_cell_.reset();
   UpdateScrollRanges();
   viewport()->update();
+}
+
+// Events end here: a failure must not unwind through the toolkit. A failed
+// paint is not told, as every repaint would fail and tell it again.
+template <typename Handle>
+bool RichViewWidget::Guarded(const QEvent* event, Handle&& handle) {
+  try {
+    return handle();
+  } catch (const std::exception& error) {
+    if (event->type() != QEvent::Paint) emit Failed(FailureText(error));
+    return true;
+  }
+}
+
+bool RichViewWidget::event(QEvent* event) {
+  // The caret is drawn only while the view has the focus.
+  if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+    viewport()->update();
+  }
+  return Guarded(event, [&] { return QAbstractScrollArea::event(event); });
+}
+
+bool RichViewWidget::viewportEvent(QEvent* event) {
+  return Guarded(event,
+                 [&] { return QAbstractScrollArea::viewportEvent(event); });
 }
 
 int RichViewWidget::VisibleLines() const {
@@ -353,8 +379,7 @@ void RichViewWidget::scrollContentsBy(int, int) { viewport()->update(); }
 
 void RichViewWidget::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) {
-    QAbstractScrollArea::mousePressEvent(event);
-    return;
+    return QAbstractScrollArea::mousePressEvent(event);
   }
   goal_cell_.reset();
   const bool extend = (event->modifiers() & Qt::ShiftModifier) != 0;
@@ -363,8 +388,7 @@ void RichViewWidget::mousePressEvent(QMouseEvent* event) {
 
 void RichViewWidget::mouseMoveEvent(QMouseEvent* event) {
   if ((event->buttons() & Qt::LeftButton) == 0) {
-    QAbstractScrollArea::mouseMoveEvent(event);
-    return;
+    return QAbstractScrollArea::mouseMoveEvent(event);
   }
   const std::uint64_t index = IndexAt(event->position().toPoint());
   if (index == position_) return;
@@ -375,10 +399,7 @@ void RichViewWidget::mouseMoveEvent(QMouseEvent* event) {
 
 void RichViewWidget::mouseReleaseEvent(QMouseEvent* event) {
   // The selection is complete when the button goes up; nothing to change.
-  if (event->button() == Qt::LeftButton) {
-    event->accept();
-    return;
-  }
+  if (event->button() == Qt::LeftButton) return event->accept();
   QAbstractScrollArea::mouseReleaseEvent(event);
 }
 
@@ -424,16 +445,6 @@ void RichViewWidget::keyPressEvent(QKeyEvent* event) {
       return;
   }
   EnsureVisible(position_);
-}
-
-void RichViewWidget::focusInEvent(QFocusEvent* event) {
-  QAbstractScrollArea::focusInEvent(event);
-  viewport()->update();
-}
-
-void RichViewWidget::focusOutEvent(QFocusEvent* event) {
-  QAbstractScrollArea::focusOutEvent(event);
-  viewport()->update();
 }
 
 }  // namespace tessarin

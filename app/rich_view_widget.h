@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "view/rich_view.h"
 
@@ -62,16 +63,20 @@ class RichViewWidget : public QAbstractScrollArea {
  signals:
   // After every selection change the user made.
   void SelectionChanged();
+  // Handling a key or mouse event failed (out of memory, say) and was given
+  // up, with the text to show. Sent from inside the event: connect it
+  // directly and take the text, but show it only after the event.
+  void Failed(std::string_view text);
 
  protected:
+  bool event(QEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
-  void focusInEvent(QFocusEvent* event) override;
-  void focusOutEvent(QFocusEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
 
  private:
@@ -92,6 +97,8 @@ class RichViewWidget : public QAbstractScrollArea {
   const QFont& FontFor(std::uint8_t style) const;
   void PaintLine(QPainter& painter, std::size_t line, int y,
                  std::uint64_t first_cell, std::uint64_t last_cell) const;
+  template <typename Handle>
+  bool Guarded(const QEvent* event, Handle&& handle);
 
   RichView& view_;
   std::array<QFont, 16> fonts_;  // by style bits

@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <exception>
+#include <new>
 #include <system_error>
 #include <utility>
 
@@ -42,7 +44,43 @@ class QuietSelection {
   std::function<void()> handler_;
 };
 
+// Shows a failure through `sink`. When even that runs out of memory (a sink
+// that keeps a log of messages), the text goes to `plain`, which only shows
+// it.
+void Report(MessageSink& sink, MessageSink& plain, std::string_view text) {
+  try {
+    sink.Show(text);
+  } catch (const std::bad_alloc&) {
+    if (&sink == &plain) throw;
+    plain.Show(text);
+  }
+}
+
 }  // namespace
+
+std::string_view FailureText(const std::exception& error) {
+  if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) {
+    return kOutOfMemory;
+  }
+  return error.what();
+}
+
+template <typename Body>
+bool Workspace::Guarded(MessageSink& sink, Body&& body) const {
+  try {
+    return body();
+  } catch (const std::exception& error) {
+    Report(sink, sink_, FailureText(error));
+  }
+  return false;
+}
+
+template <typename Body>
+bool Workspace::RunCommand(MessageSink& sink, Body&& body) const {
+  const bool done = Guarded(sink, std::forward<Body>(body));
+  Finished();
+  return done;
+}
 
 bool IsExistingFile(const std::string& path) {
   struct stat info {};
@@ -103,23 +141,37 @@ bool Workspace::ReadInFiles() {
       return false;
     }
   }
+  return RunCommand(logged_, [this] { return ReadAndList(); });
+}
+
+bool Workspace::ReadAndList() {
   annotated_ = false;
+  PhaseRelay relay(progress_);
   try {
     alignment_checked_ = tessarin::ReadInFiles(
         fas_path_, tf_path_, conservation_path_, alignment_, gapless_tables_,
-        tf_definitions_, conservation_, logged_, progress_);
+        tf_definitions_, conservation_, logged_, &relay);
   } catch (const std::system_error& error) {
     // A read error ends the reading in at that file, as a reader's own
     // report does. The alignment is then either empty (its file failed) or
     // has passed the length check, so it never meets foreign tables.
     logged_.Show(error.what());
     alignment_checked_ = true;
+  } catch (...) {
+    // Any other failure ends the command. The gapless tables are built
+    // before the TF file is read: an alignment that stopped earlier may be
+    // half read, or sit beside the tables of another one.
+    alignment_checked_ =
+        relay.Last() == kPhaseReadTf || relay.Last() == kPhaseReadConservation;
+    throw;
   }
+  // The listing goes before the flags: a listing that cannot be completed
+  // ends the command with the loaded flag and the criteria as they were.
+  Phase(kPhaseList);
+  ListSequences();
   loaded_ = true;
   criteria_.assign(conservation_.ScoreNames.size(), 0);
   FillBytes(criteria_, 1, criteria_.size());
-  ListSequences();
-  Finished();
   return true;
 }
 
@@ -140,8 +192,13 @@ bool Workspace::Annotate() {
     logged_.Show(kNoProperAlignment);
     return false;
   }
+  return RunCommand(logged_, [this] { return AnnotateView(); });
+}
+
+bool Workspace::AnnotateView() {
   // The flag goes first: clearing the view moves its selection, and the
-  // inspector must stay silent from here until the view is rewritten.
+  // inspector must stay silent from here until the view is rewritten. It is
+  // set only when the whole view is, so a failure part-way leaves it clear.
   annotated_ = false;
   // Until the view is rewritten the inspector has nothing to say (the view
   // is not annotated), so the millions of selection notices that the range
@@ -157,7 +214,6 @@ bool Workspace::Annotate() {
                             line_index_);
   SetStatus(kWindowsHighlighted);
   annotated_ = true;
-  Finished();
   return true;
 }
 
@@ -192,9 +248,14 @@ std::optional<std::string> Workspace::SetCutoff(
 }
 
 void Workspace::SelectionChanged() {
-  const std::optional<std::string> report = InspectSelection(
-      alignment_.get(), line_index_, view_, loaded_, annotated_);
-  if (report) SetStatus(*report);
+  // Not a command of its own: it may run inside one (the view is cleared
+  // while reading in), whose end it must not announce.
+  Guarded(sink_, [this] {
+    const std::optional<std::string> report = InspectSelection(
+        alignment_.get(), line_index_, view_, loaded_, annotated_);
+    if (report) SetStatus(*report);
+    return true;
+  });
 }
 
 void Workspace::Phase(std::string_view name) const {
@@ -211,6 +272,13 @@ void Workspace::SetStatus(std::string_view text) {
 }
 
 void Workspace::Write(std::ostream& out, DocumentFormat format) const {
+  RunCommand(sink_, [&] {
+    WriteDocument(out, format);
+    return true;
+  });
+}
+
+void Workspace::WriteDocument(std::ostream& out, DocumentFormat format) const {
   Phase(kPhaseWrite);
   switch (format) {
     case DocumentFormat::kRtf:
@@ -234,14 +302,12 @@ void Workspace::Write(std::ostream& out, DocumentFormat format) const {
 }
 
 bool Workspace::Save(const std::string& path, DocumentFormat format) {
-  const std::optional<std::string> failure =
-      SaveDocument(path, [&](std::ostream& out) { Write(out, format); });
-  Finished();
-  if (failure) {
-    sink_.Show(*failure);
-    return false;
-  }
-  return true;
+  return RunCommand(sink_, [&] {
+    const std::optional<std::string> failure = SaveDocument(
+        path, [&](std::ostream& out) { WriteDocument(out, format); });
+    if (failure) sink_.Show(*failure);
+    return !failure;
+  });
 }
 
 }  // namespace tessarin

@@ -5,6 +5,7 @@
 #ifndef TESSARIN_APP_WORKSPACE_H_
 #define TESSARIN_APP_WORKSPACE_H_
 
+#include <exception>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -33,10 +34,16 @@ inline constexpr std::string_view kNoDataLoaded = "No data loaded!";
 inline constexpr std::string_view kNotANumber = "Not a number";
 // Reported when a command runs out of memory; the command ends there.
 inline constexpr std::string_view kOutOfMemory = "Out of memory";
+// The step of Read in Files that lists the sequences in the view.
+inline constexpr std::string_view kPhaseList = "list";
 inline constexpr std::string_view kSitesAnnotated =
     "TF binding site annotation completed.";
 inline constexpr std::string_view kWindowsHighlighted =
     "Conservation plotting completed.";
+
+// The text that reports a failure: kOutOfMemory for std::bad_alloc, the
+// failure's own text otherwise.
+std::string_view FailureText(const std::exception& error);
 
 // Whether `path` names an existing file (not a folder).
 bool IsExistingFile(const std::string& path);
@@ -62,6 +69,14 @@ class Workspace {
   // in the view. A read error part-way is reported the same way and ends the
   // reading in at that file, like a reader's own message. Returns whether
   // the files were read.
+  //
+  // Every command is one unit: a failure from the platform (out of memory
+  // included, reported as "Out of memory"; otherwise the failure's own text)
+  // is reported, ends the command there and leaves what it had set. A
+  // reading in that ends so leaves the loaded flag and the criteria as they
+  // were (the view may hold part of the new listing), and Annotate refuses
+  // an alignment whose gapless tables were not built; an Annotate that ends
+  // so leaves the view unannotated.
   bool ReadInFiles();
 
   // Annotate: "No data loaded!" before any reading in; the length-check
@@ -95,6 +110,7 @@ class Workspace {
   // reason and leaves any existing file as it was.
   bool Save(const std::string& path, DocumentFormat format);
   // Writes the view to a stream (JSON includes messages, status, inspect).
+  // A failure part-way is reported; the stream then holds what was written.
   void Write(std::ostream& out, DocumentFormat format) const;
 
   // Told as each long step of Read in Files, Annotate and Save begins, and
@@ -137,6 +153,31 @@ class Workspace {
     std::vector<std::string>& log_;
   };
 
+  // Passes each step on to the observer and remembers the last one begun,
+  // which tells how far a reading in came when it stopped part-way.
+  class PhaseRelay : public ProgressObserver {
+   public:
+    explicit PhaseRelay(ProgressObserver* next) : next_(next) {}
+    void PhaseStarted(std::string_view phase) override {
+      last_ = phase;
+      if (next_ != nullptr) next_->PhaseStarted(phase);
+    }
+    std::string_view Last() const { return last_; }
+
+   private:
+    ProgressObserver* next_;
+    std::string_view last_;
+  };
+
+  // Runs `body`; a failure it throws is reported to `sink` and gives false.
+  template <typename Body>
+  bool Guarded(MessageSink& sink, Body&& body) const;
+  // Guarded, then tells the observer that the command has ended.
+  template <typename Body>
+  bool RunCommand(MessageSink& sink, Body&& body) const;
+  bool ReadAndList();
+  bool AnnotateView();
+  void WriteDocument(std::ostream& out, DocumentFormat format) const;
   void SetStatus(std::string_view text);
   void Phase(std::string_view name) const;
   void Finished() const;

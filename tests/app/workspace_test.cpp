@@ -4,7 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <sstream>
+#include <stdexcept>
 
 #include "tests/support/temp_folder_test.h"
 #include "view/rich_view.h"
@@ -176,6 +178,97 @@ TEST_F(WorkspaceTest, SaveKeepsTheOldFileWhenItFails) {
     ++files;
   }
   EXPECT_EQ(files, 4u);
+}
+
+// Fails the step `phase` of the next command by throwing from the progress
+// observer, which every long step tells first, and counts the command ends.
+class FailingStep : public ProgressObserver {
+ public:
+  FailingStep(std::string_view phase, bool out_of_memory)
+      : phase_(phase), out_of_memory_(out_of_memory) {}
+  void PhaseStarted(std::string_view phase) override {
+    if (phase != phase_) return;
+    if (out_of_memory_) throw std::bad_alloc();
+    throw std::runtime_error("device on fire");
+  }
+  void Finished() override { ++finished; }
+  int finished = 0;
+
+ private:
+  std::string_view phase_;
+  bool out_of_memory_;
+};
+
+TEST_F(WorkspaceTest, AFailingStepEndsItsCommandAndLeavesAConsistentState) {
+  enum class Command { kRead, kAnnotate, kSave, kWrite };
+  const struct Row {
+    const char* name;
+    Command command;
+    std::string_view phase;
+    bool out_of_memory;
+    bool annotate_after;  // Annotate runs on what the failure left
+  } rows[] = {
+      // Stopped before the new tables exist: the alignment is not usable.
+      {"reading the alignment", Command::kRead, kPhaseReadFasta, true, false},
+      {"reading the TF file", Command::kRead, kPhaseReadTf, true, true},
+      {"listing", Command::kRead, kPhaseList, true, true},
+      {"annotating", Command::kAnnotate, kPhaseAnnotate, true, true},
+      {"highlighting", Command::kAnnotate, kPhaseHighlight, true, true},
+      {"saving", Command::kSave, kPhaseWrite, true, true},
+      {"writing", Command::kWrite, kPhaseWrite, true, true},
+      {"saving, other failure", Command::kSave, kPhaseWrite, false, true},
+  };
+  SetFiles();
+  const std::string target = Write("view.rtf", "old content");
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    ASSERT_TRUE(workspace_.ReadInFiles());
+    workspace_.SetCriteria({false, true});
+    ASSERT_TRUE(workspace_.Annotate());
+    sink_.texts.clear();
+    FailingStep failing(row.phase, row.out_of_memory);
+    workspace_.SetProgressObserver(&failing);
+    std::ostringstream written;
+    bool done = false;  // Write tells nothing
+    switch (row.command) {
+      case Command::kRead:
+        done = workspace_.ReadInFiles();
+        break;
+      case Command::kAnnotate:
+        done = workspace_.Annotate();
+        break;
+      case Command::kSave:
+        done = workspace_.Save(target, DocumentFormat::kRtf);
+        break;
+      case Command::kWrite:
+        workspace_.Write(written, DocumentFormat::kRtf);
+        break;
+    }
+    workspace_.SetProgressObserver(nullptr);
+    EXPECT_FALSE(done);
+    EXPECT_EQ(sink_.texts,
+              std::vector<std::string>{row.out_of_memory ? "Out of memory"
+                                                         : "device on fire"});
+    EXPECT_GE(failing.finished, 1);
+    const bool kept_view =
+        row.command == Command::kSave || row.command == Command::kWrite;
+    EXPECT_EQ(workspace_.Annotated(), kept_view);
+    // A failed reading in keeps the criteria the user chose.
+    if (row.command == Command::kRead) {
+      EXPECT_EQ(workspace_.Criteria(), AByte({0, 1}));
+    }
+    EXPECT_TRUE(workspace_.Loaded());
+    EXPECT_EQ(workspace_.Annotate(), row.annotate_after);
+    if (row.annotate_after) {
+      EXPECT_EQ(Lines()[1], "human> \t.S1....");
+    }
+    // The old file stays, and no temporary file is left.
+    std::ifstream in(target);
+    std::stringstream saved;
+    saved << in.rdbuf();
+    EXPECT_EQ(saved.str(), "old content");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 4);
+  }
 }
 
 }  // namespace

@@ -3,16 +3,21 @@
 #include <unistd.h>
 
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTest>
 #include <memory>
+#include <new>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -34,16 +39,21 @@ constexpr const char* kListing[] = {"human> \tAC-GT~A",
 constexpr const char* kHumanColumns3To5 =
     "human: +Gaps: Pos=3 L=3 -Gaps: Pos=2 L=2 >GT";
 
-// Records the text Label7 has each time it is painted.
+// Records the text Label7 has each time it is painted, and each text and
+// each paint of another widget painted under the wait cursor.
 class PaintRecorder : public QObject {
  public:
   QStringList painted;
+  QStringList painted_busy;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Paint) {
-      painted << static_cast<QLabel*>(watched)->text();
-    }
+    if (event->type() != QEvent::Paint) return false;
+    auto* label = qobject_cast<QLabel*>(watched);
+    const QString text = label ? label->text() : watched->objectName();
+    if (label) painted << text;
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    if (cursor && cursor->shape() == Qt::WaitCursor) painted_busy << text;
     return false;
   }
 };
@@ -384,6 +394,107 @@ class MainWindowTest : public QObject {
         QStringLiteral("TF binding site annotation completed.")));
     QCOMPARE(recorder.painted.last(),
              QStringLiteral("Conservation plotting completed."));
+  }
+
+  void LongStepsShowTheWaitCursorAndAStepText_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QStringList>("steps");
+    QTest::newRow("Read in Files")
+        << "Button1"
+        << QStringList{
+               "Reading the alignment...",         "Reading the TF file...",
+               "Reading the conservation file...", "Listing the sequences...",
+               "Laying out the view...",           "view"};
+    QTest::newRow("Annotate")
+        << "Button3"
+        << QStringList{"Annotating binding sites...",
+                       "TF binding site annotation completed.",
+                       "Conservation plotting completed.",
+                       "Laying out the view...", "view"};
+  }
+  void LongStepsShowTheWaitCursorAndAStepText() {
+    QFETCH(QString, button);
+    QFETCH(QStringList, steps);
+    ReadIn();
+    PaintRecorder recorder;
+    Find<QLabel>("Label7")->installEventFilter(&recorder);
+    QWidget* viewport = Find<RichViewWidget>("RE1")->viewport();
+    viewport->setObjectName(QStringLiteral("view"));
+    viewport->installEventFilter(&recorder);
+    Click(button.toLatin1().constData());
+    viewport->removeEventFilter(&recorder);
+    for (const QString& step : steps) {
+      QVERIFY2(recorder.painted_busy.contains(step), qPrintable(step));
+    }
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+    QCOMPARE(recorder.painted.last(),
+             button == "Button1" ? QStringLiteral(".")
+                                 : steps[2]);  // the command's own status
+  }
+
+  // Names, values and paths with markup: each label shows the bytes as they
+  // are, one line high, never a heading, a colour or a picture.
+  void DataIsShownAsPlainText() {
+    const std::string markup =
+        "<h1>HUGE</h1><font color=red size=7>RED</font><img "
+        "src=/some/local.png>";
+    const std::string name = "<img src=\"/some/local.png\"><h1>X</h1>";
+    // A folder "<h1>F<" holding "h1>.fas": the path ends in "<h1>F</h1>.fas".
+    QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("<h1>F<")));
+    const std::string fas = Write("<h1>F</h1>.fas", ">" + name + "\nACGT\n");
+    const std::string missing = fas + "<b>gone</b>";
+    dialogs_->open_answers = {fas, missing};
+    Click("Button4");
+    Click("Button5");
+    ChooseFiles(fas, Write("a.cons", kConservation),
+                Write("a.tf", "[TF]\nName = F1\nMatchType = " + markup +
+                                  "\n[[TABLE]]\nhuman 2 S1 CG\n*\n"));
+    Click("Button1");
+    Click("Button3");
+    auto* view = Find<RichViewWidget>("RE1");
+    Click(ViewPoint(0, 0));
+    QTest::keyClick(view, Qt::Key_End);
+    QTest::keyClick(view, Qt::Key_Left, Qt::ShiftModifier);
+    QCOMPARE(boxes_->texts.size(), std::size_t{2});
+    QCOMPARE(boxes_->texts[0], "No such file: " + missing);
+    QVERIFY(boxes_->texts[1].find("<h1>HUGE</h1>") != std::string::npos);
+    QCOMPARE(Label("Label4"), QString::fromStdString(fas));
+    QCOMPARE(Label("Label7").toStdString(),
+             name + ": +Gaps: Pos=4 L=1 -Gaps: Pos=4 L=1 >T");
+    for (QLabel* label : window_->findChildren<QLabel*>(
+             QRegularExpression(QStringLiteral("^Label[0-9]$")))) {
+      QCOMPARE(label->textFormat(), Qt::PlainText);
+      QVERIFY2(label->height() < 2 * label->fontMetrics().lineSpacing(),
+               qPrintable(label->objectName()));
+    }
+  }
+
+  // A handler that fails (here its dialog) shows the failure in a box and
+  // the window goes on.
+  void AFailingHandlerIsShownAndTheWindowGoesOn_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("out_of_memory");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("open dialog out of memory")
+        << "Button4" << true << "Out of memory";
+    QTest::newRow("save dialog fails") << "Button7" << false << "no dialog";
+  }
+  void AFailingHandlerIsShownAndTheWindowGoesOn() {
+    QFETCH(QString, button);
+    QFETCH(bool, out_of_memory);
+    QFETCH(QString, shown);
+    dialogs_->failure =
+        out_of_memory
+            ? std::make_exception_ptr(std::bad_alloc())
+            : std::make_exception_ptr(std::runtime_error("no dialog"));
+    Click(button.toLatin1().constData());
+    QCOMPARE(boxes_->texts, (Texts{shown.toStdString()}));
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+    ReadIn();
+    Click("Button3");
+    QCOMPARE(ViewLines(),
+             (Texts{kListing[0], "human> \t.S1....", kListing[1]}));
+    QCOMPARE(boxes_->texts.size(), std::size_t{1});
   }
 
   void SaveRtfWritesTheViewInEveryState() {

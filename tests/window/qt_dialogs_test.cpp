@@ -67,16 +67,25 @@ class QtDialogsTest : public QObject {
     QtMessageBoxes boxes(nullptr);
     QString text;
     int buttons = 0;
-    WhenShown([&] {
+    Qt::TextFormat format = Qt::AutoText;
+    const auto answer = [&] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       if (box == nullptr) return;
       text = box->text();
+      format = box->textFormat();
       buttons = static_cast<int>(box->buttons().size());
       box->button(QMessageBox::Ok)->click();
-    });
+    };
+    WhenShown(answer);
     boxes.Present("Missing file(s)!\n(reported 2 times)");
     QCOMPARE(text, QStringLiteral("Missing file(s)!\n(reported 2 times)"));
     QCOMPARE(buttons, 1);
+    // Texts from the input files are shown as they are, never as markup.
+    WhenShown(answer);
+    boxes.Present("No such file: /tmp/<h1>X</h1><img src=/some/local.png>");
+    QCOMPARE(text, QStringLiteral("No such file: /tmp/<h1>X</h1><img "
+                                  "src=/some/local.png>"));
+    QCOMPARE(format, Qt::PlainText);
   }
 };
 

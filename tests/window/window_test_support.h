@@ -8,8 +8,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <deque>
+#include <exception>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/dialogs.h"
@@ -30,11 +32,14 @@ class ScriptedFileDialogs : public FileDialogs {
   std::deque<std::optional<std::string>> save_answers;
   int open_asked = 0;
   int save_asked = 0;
+  // When set, the next dialog throws it instead of answering.
+  std::exception_ptr failure;
 
  private:
-  static std::optional<std::string> Next(
+  std::optional<std::string> Next(
       std::deque<std::optional<std::string>>& answers, int& asked) {
     ++asked;
+    if (failure) std::rethrow_exception(std::exchange(failure, nullptr));
     if (answers.empty()) return std::nullopt;
     std::optional<std::string> answer = answers.front();
     answers.pop_front();
