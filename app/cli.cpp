@@ -315,11 +315,8 @@ int RunParsed(int argc, const char* const* argv, std::ostream& out,
   } catch (const UsageError& e) {
     ErrorLine(err, e.what());
     return kExitUsage;
-  } catch (const std::bad_alloc&) {
-    ErrorLine(err, kOutOfMemory);
-    return kExitReported;
   } catch (const std::exception& e) {
-    ErrorLine(err, e.what());
+    ErrorLine(err, FailureText(e));
     return kExitReported;
   }
 }
