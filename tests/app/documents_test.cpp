@@ -12,8 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "support/document_checks.h"
+#include "support/html_reader.h"
+#include "support/json_reader.h"
 #include "support/pipeline.h"
+#include "support/rtf_reader.h"
 #include "text/strings.h"
 
 namespace tessarin {
@@ -172,7 +174,8 @@ TEST(DocumentsTest, ChecksRejectForeignOrBrokenDocuments) {
             "");
   for (const char* body :
        {"<b>a</b>\n", "<span class=\"c1\" id=\"x\">a</span>\n",
-        "<span class=\"c1\">a\n", "a&nbsp;\n", "a>\n", "b\n"}) {
+        "<span class=\"x1\">a</span>\n", "<span class=\"c1\">a\n", "a&nbsp;\n",
+        "a>\n", "b\n"}) {
     EXPECT_NE(
         harness::HtmlProblem(page + body + "</pre>\n</body>\n</html>\n", "a\n"),
         "")

@@ -10,7 +10,9 @@
 #include <stdexcept>
 
 #include "app/workspace.h"
-#include "support/document_checks.h"
+#include "support/html_reader.h"
+#include "support/json_reader.h"
+#include "support/rtf_reader.h"
 #include "text/message_sink.h"
 #include "view/rich_view.h"
 

@@ -6,18 +6,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <regex>
-#include <set>
 #include <sstream>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "support/rtf_reader.h"
 #include "tests/view/view_test_support.h"
 #include "view/rich_view.h"
-#include "view/rtf_format.h"
 
 namespace tessarin {
 namespace {
@@ -25,70 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 using view_test::AllBytesButLineFeed;
 using view_test::BuildSampleView;
-
-// What a reader sees in an RTF text: the control words (names only), the
-// control symbols other than the escapes \\ \{ \} \', how deep groups nest,
-// and the body text per paragraph with \tab and \'hh decoded. Text inside the
-// font and colour tables is not body text.
-struct RtfReading {
-  std::multiset<std::string> words;
-  std::string symbols;
-  std::vector<std::string> paragraphs;
-  std::size_t max_depth = 0;
-  bool balanced = true;
-};
-
-RtfReading ReadRtf(const std::string& rtf) {
-  static const std::regex kToken(
-      R"(\\([a-z]+)-?[0-9]* ?|\\'([0-9a-f]{2})|\\([\s\S])|([{}])|[\r\n]|([\s\S]))");
-  RtfReading reading;
-  std::vector<bool> in_table = {false};  // per open group
-  std::string text;
-  for (std::sregex_iterator it(rtf.begin(), rtf.end(), kToken), end; it != end;
-       ++it) {
-    const std::smatch& m = *it;
-    if (m[1].matched) {
-      reading.words.insert(m.str(1));
-      if (m[1] == "fonttbl" || m[1] == "colortbl") in_table.back() = true;
-      if (in_table.back()) continue;
-      if (m[1] == "tab") text += '\t';
-      if (m[1] == "par") reading.paragraphs.push_back(std::exchange(text, ""));
-    } else if (m[2].matched && !in_table.back()) {
-      text += static_cast<char>(std::stoi(m[2], nullptr, 16));
-    } else if (m[3].matched) {
-      if (std::string("\\{}").find(m.str(3)) == std::string::npos) {
-        reading.symbols += m.str(3);
-      } else if (!in_table.back()) {
-        text += m.str(3);
-      }
-    } else if (m[4] == "{") {
-      in_table.push_back(in_table.back());
-      reading.max_depth = std::max(reading.max_depth, in_table.size() - 1);
-    } else if (m[4] == "}") {
-      if (in_table.size() == 1) reading.balanced = false;
-      if (in_table.size() > 1) in_table.pop_back();
-    } else if (m[5].matched && !in_table.back()) {
-      text += m.str(5);
-    }
-  }
-  if (in_table.size() != 1 || !text.empty()) reading.balanced = false;
-  return reading;
-}
-
-// Every control word the writer may use, read from the shared names.
-std::set<std::string> WriterWords() {
-  std::set<std::string> words;
-  for (const std::string_view piece :
-       {rtf::kHeader, rtf::kFontTable, rtf::kColorTableOpen, rtf::kRed,
-        rtf::kGreen, rtf::kBlue, rtf::kBodyStart, rtf::kFontSize, rtf::kBold,
-        rtf::kItalic, rtf::kUnderline, rtf::kStrikeOut, rtf::kTextColor,
-        rtf::kShading, rtf::kShadingColor, rtf::kBackColor, rtf::kParagraphEnd,
-        rtf::kTab}) {
-    const RtfReading reading = ReadRtf(std::string(piece));
-    words.insert(reading.words.begin(), reading.words.end());
-  }
-  return words;
-}
 
 std::string Rtf(const RichView& view) {
   std::ostringstream out;
@@ -116,18 +49,12 @@ TEST(RtfWriterTest, HostileTextAddsNoControlWordOrGroup) {
   SetRangeColor(view, 2, 0, 4, 0x0000FF);
   SetRangeStyle(view, 3, 0, 4, kFontUnderline);
 
-  const RtfReading reading = ReadRtf(Rtf(view));
-  EXPECT_TRUE(reading.balanced);
+  // The strict reader refuses an unbalanced group, a control word or symbol
+  // that is not the writer's and a colour outside the table.
+  const harness::RtfReading reading = harness::ReadRtf(Rtf(view));
+  EXPECT_EQ(reading.problem, "");
   EXPECT_LE(reading.max_depth, 3u);
-  EXPECT_TRUE(reading.symbols.empty());
-  const std::set<std::string> allowed = WriterWords();
-  for (const std::string& word : reading.words) {
-    EXPECT_TRUE(allowed.count(word)) << "unexpected control word \\" << word;
-  }
-  ASSERT_EQ(reading.paragraphs.size(), view.LineCount());
-  for (std::size_t line = 0; line < view.LineCount(); ++line) {
-    EXPECT_EQ(reading.paragraphs[line], view.Line(line)) << "line " << line;
-  }
+  EXPECT_EQ(reading.text, view.Text());
 }
 
 TEST(RtfWriterTest, EqualNeighboursShareOneRunAndColoursAreListedOnce) {
@@ -139,7 +66,7 @@ TEST(RtfWriterTest, EqualNeighboursShareOneRunAndColoursAreListedOnce) {
   SetRangeColor(view, 0, 6, 2, 0xFF000008);    // automatic: no colour word
 
   const std::string rtf = Rtf(view);
-  const RtfReading reading = ReadRtf(rtf);
+  const harness::RtfReading reading = harness::ReadRtf(rtf);
   EXPECT_EQ(reading.words.count("red"), 1u);
   EXPECT_EQ(reading.words.count("cf"), 1u);
   EXPECT_EQ(reading.words.count("chcbpat"), 1u);
