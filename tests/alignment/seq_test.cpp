@@ -2,11 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
-
-#include "alignment/position_map.h"
-#include "alignment/seq_set.h"
 
 namespace tessarin {
 namespace {
@@ -46,60 +42,6 @@ TEST(SeqTest, NulIsAResidueNotAGap) {
   EXPECT_EQ(seq.GaplessTable(), ADWord({1, 2, 2, 3}));
   EXPECT_EQ(RemoveChars(std::string("A\0-~", 4), "-~"), std::string("A\0", 2));
   EXPECT_FALSE(seq.IsGap('\0'));
-}
-
-TEST(PositionMapTest, IndexOfValueFindsFirstMatch) {
-  EXPECT_EQ(IndexOfValue({}, 0, 0), -1);
-  EXPECT_EQ(IndexOfValue({3, 5, 5}, 5, 3), 1);
-  EXPECT_EQ(IndexOfValue({3, 5, 5}, 5, 1), -1);
-  EXPECT_EQ(IndexOfValue({3, 5, 5}, 5, 99), 1);
-}
-
-TEST(PositionMapTest, GaplessToColumnReportsMissingPositions) {
-  const AADWord tables = {{0, 1, 1, 2}, {1, 2}};
-  RecordingSink sink;
-  EXPECT_EQ(GaplessToColumn(tables, 0, 1, sink), 2);
-  EXPECT_EQ(GaplessToColumn(tables, 0, 2, sink), 4);
-  EXPECT_EQ(GaplessToColumn(tables, 0, 0, sink), 1);
-  EXPECT_TRUE(sink.texts.empty());
-  EXPECT_EQ(GaplessToColumn(tables, 0, 3, sink), 0);
-  EXPECT_EQ(GaplessToColumn(tables, 1, 0, sink), 0);
-  EXPECT_EQ(GaplessToColumn(tables, 0, -1, sink), 0);
-  EXPECT_EQ(GaplessToColumn(tables, 0, 4294967296 + 1, sink), 0);
-  EXPECT_EQ(GaplessToColumn(tables, 7, 1, sink), 0);
-  EXPECT_EQ(sink.texts,
-            std::vector<std::string>(5, std::string(kGaplessValueNotFound)));
-}
-
-// The index answers as the plain lookup for every table a sequence makes
-// (gap runs, positions outside the table), and not at all for tables no
-// sequence makes, so that those go to the plain lookup.
-TEST(PositionMapTest, ColumnIndexAgreesWithThePlainLookup) {
-  std::mt19937 random(9);
-  std::vector<ADWord> tables = {{}, {0, 0, 0}};
-  for (int round = 0; round < 30; ++round) {
-    std::string text;
-    while (text.size() < 2000) {
-      const bool gap = random() % 2 == 0;
-      text.append(1 + random() % (gap ? 300 : 30), gap ? '-' : 'A');
-    }
-    tables.push_back(MakeSeq(text).GaplessTable());
-  }
-  ColumnIndex index;
-  for (const ADWord& table : tables) {
-    index.Build(table);
-    const AADWord one = {table};
-    const std::int64_t top = table.empty() ? 3 : table.back() + 3;
-    for (std::int64_t pos = -2; pos <= top; ++pos) {
-      RecordingSink sink;
-      ASSERT_EQ(index.Column(pos), GaplessToColumn(one, 0, pos, sink))
-          << "pos " << pos;
-    }
-  }
-  for (const ADWord& odd : {ADWord{3, 2, 1}, ADWord{1, 2, 4000000000}}) {
-    index.Build(odd);
-    for (std::int64_t pos = 0; pos <= 4; ++pos) EXPECT_EQ(index.Column(pos), 0);
-  }
 }
 
 }  // namespace

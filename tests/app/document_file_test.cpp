@@ -1,6 +1,8 @@
 // Saving a document: a failure is reported with the system's reason and
 // leaves whatever was at the target byte for byte; a success replaces the
 // target in one step.
+#include "app/document_file.h"
+
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -16,7 +18,6 @@
 #include <string>
 #include <thread>
 
-#include "app/document_file.h"
 #include "support/child_process.h"
 
 namespace tessarin {
@@ -37,7 +38,7 @@ std::string ReadFile(const fs::path& path) {
   return content.str();
 }
 
-class SaveTest : public ::testing::Test {
+class DocumentFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() /
@@ -73,7 +74,7 @@ class SaveTest : public ::testing::Test {
   std::error_code ignored_;
 };
 
-TEST_F(SaveTest, FailureReportsItsReasonAndKeepsTheTarget) {
+TEST_F(DocumentFileTest, FailureReportsItsReasonAndKeepsTheTarget) {
   const fs::path folder = dir_ / "folder";
   fs::create_directory(folder);
   Write(folder / "kept", "kept");
@@ -130,7 +131,7 @@ TEST_F(SaveTest, FailureReportsItsReasonAndKeepsTheTarget) {
   EXPECT_EQ(Listing(folder), "kept\n");
 }
 
-TEST_F(SaveTest, SuccessReplacesTheTargetInOneStep) {
+TEST_F(DocumentFileTest, SuccessReplacesTheTargetInOneStep) {
   const fs::path target = Write(dir_ / "view.rtf", "old view");
   fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write |
                               fs::perms::group_read);
@@ -149,7 +150,7 @@ TEST_F(SaveTest, SuccessReplacesTheTargetInOneStep) {
   EXPECT_EQ(Listing(dir_), "old.rtf\nview.rtf\n");
 }
 
-TEST_F(SaveTest, WriterThatThrowsLeavesNoTemporaryFile) {
+TEST_F(DocumentFileTest, WriterThatThrowsLeavesNoTemporaryFile) {
   const fs::path target = Write(dir_ / "view.rtf", "old view");
   EXPECT_THROW(SaveDocument(target.string(),
                             [](std::ostream& out) {
@@ -164,7 +165,7 @@ TEST_F(SaveTest, WriterThatThrowsLeavesNoTemporaryFile) {
 // Special files keep what they are: a pipe or a device is written into, a
 // link to one stays a link, and a link to a file replaces the file, not the
 // link. Devices are made in the test's own folder, never taken from /dev.
-TEST_F(SaveTest, SpecialTargetsAreWrittenIntoNotReplaced) {
+TEST_F(DocumentFileTest, SpecialTargetsAreWrittenIntoNotReplaced) {
   const fs::path fifo = dir_ / "fifo";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   fs::create_symlink(fifo, dir_ / "link-to-fifo");
@@ -209,7 +210,7 @@ TEST_F(SaveTest, SpecialTargetsAreWrittenIntoNotReplaced) {
   EXPECT_EQ(ReadFile(file), "new");
 }
 
-TEST_F(SaveTest, LongNamesAndOwnersAreKept) {
+TEST_F(DocumentFileTest, LongNamesAndOwnersAreKept) {
   for (const std::size_t length : {247u, 248u, 255u}) {
     const fs::path target = dir_ / std::string(length, 'v');
     EXPECT_EQ(
@@ -233,7 +234,7 @@ TEST_F(SaveTest, LongNamesAndOwnersAreKept) {
   EXPECT_EQ(info.st_gid, harness::kNobody);
 }
 
-TEST_F(SaveTest, EndingSignalRemovesTheTemporaryFile) {
+TEST_F(DocumentFileTest, EndingSignalRemovesTheTemporaryFile) {
   for (const int signal_number : {SIGINT, SIGTERM, SIGHUP}) {
     SCOPED_TRACE(signal_number);
     const fs::path target = Write(dir_ / "view.rtf", "old view");
