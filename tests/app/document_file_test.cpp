@@ -10,20 +10,21 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
+#include <ostream>
 #include <set>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <thread>
 
 #include "support/child_process.h"
+#include "support/temp_folder_test.h"
 
 namespace tessarin {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ReadFile;
 
 // A document far larger than any file-size limit below.
 void WriteLargeDocument(std::ostream& out) {
@@ -31,31 +32,14 @@ void WriteLargeDocument(std::ostream& out) {
   for (int i = 0; i < 2000; ++i) out << line << '\n';
 }
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
-class DocumentFileTest : public ::testing::Test {
+// The tests hand Write whole paths below dir_; joined to dir_, an absolute
+// path stays as it is.
+class DocumentFileTest : public testing::TempFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("tessarin_save_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
   void TearDown() override {
     fs::permissions(dir_ / "read-only", fs::perms::owner_all,
                     fs::perm_options::add, ignored_);
-    fs::remove_all(dir_);
-  }
-
-  fs::path Write(const fs::path& path, std::string_view content) {
-    std::ofstream(path, std::ios::binary)
-        .write(content.data(), static_cast<std::streamsize>(content.size()));
-    return path;
+    TempFolderTest::TearDown();
   }
 
   // The names in `folder`, sorted, one per line; "-" for no folder.
@@ -70,7 +54,6 @@ class DocumentFileTest : public ::testing::Test {
     return listing;
   }
 
-  fs::path dir_;
   std::error_code ignored_;
 };
 

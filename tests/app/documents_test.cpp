@@ -6,9 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +14,7 @@
 #include "support/json_reader.h"
 #include "support/pipeline.h"
 #include "support/rtf_reader.h"
+#include "support/temp_folder_test.h"
 #include "text/strings.h"
 
 namespace tessarin {
@@ -25,13 +24,7 @@ namespace fs = std::filesystem;
 using harness::Pipeline;
 using harness::PipelineParts;
 using harness::PipelineResult;
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
+using testing::ReadFile;
 
 PipelineParts Example() {
   const fs::path examples = TESSARIN_EXAMPLES;

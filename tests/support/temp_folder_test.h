@@ -1,5 +1,5 @@
-// A test fixture with a folder of its own, removed after each test, and a
-// way to write files into it.
+// A test fixture with a folder of its own, removed after each test, and
+// ways to write files into it and read them back.
 #ifndef TESSARIN_TESTS_SUPPORT_TEMP_FOLDER_TEST_H_
 #define TESSARIN_TESTS_SUPPORT_TEMP_FOLDER_TEST_H_
 
@@ -8,10 +8,17 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 
 namespace tessarin::testing {
+
+// The bytes of the file at `path`; empty when it cannot be read.
+inline std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 class TempFolderTest : public ::testing::Test {
  protected:
