@@ -12,12 +12,6 @@
 namespace tessarin {
 namespace {
 
-TSeq MakeSeq(std::string text) {
-  TSeq seq;
-  seq.Seq = std::move(text);
-  return seq;
-}
-
 TEST(PositionMapTest, IndexOfValueFindsFirstMatch) {
   EXPECT_EQ(IndexOfValue({}, 0, 0), -1);
   EXPECT_EQ(IndexOfValue({3, 5, 5}, 5, 3), 1);
@@ -48,12 +42,12 @@ TEST(PositionMapTest, ColumnIndexAgreesWithThePlainLookup) {
   std::mt19937 random(9);
   std::vector<ADWord> tables = {{}, {0, 0, 0}};
   for (int round = 0; round < 30; ++round) {
-    std::string text;
-    while (text.size() < 2000) {
+    TSeq seq;
+    while (seq.Seq.size() < 2000) {
       const bool gap = random() % 2 == 0;
-      text.append(1 + random() % (gap ? 300 : 30), gap ? '-' : 'A');
+      seq.Seq.append(1 + random() % (gap ? 300 : 30), gap ? '-' : 'A');
     }
-    tables.push_back(MakeSeq(text).GaplessTable());
+    tables.push_back(seq.GaplessTable());
   }
   ColumnIndex index;
   for (const ADWord& table : tables) {

@@ -8,8 +8,11 @@
 
 namespace tessarin::harness {
 
+inline bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
 inline int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
+  if (IsDigit(c)) return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;

@@ -13,9 +13,6 @@ namespace tessarin::harness {
 
 namespace {
 
-bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // A raw byte that no writer puts into text: a control byte other than tab
 // and line end, or DEL.
 bool IsRawControl(unsigned char byte) {
@@ -28,23 +25,17 @@ class HtmlReader {
 
   HtmlReading Read() && {
     constexpr std::string_view kDoctype = "<!DOCTYPE html>";
-    if (html_.substr(0, kDoctype.size()) != kDoctype) {
-      reading_.problem = "no doctype";
-      return std::move(reading_);
-    }
+    std::string& problem = reading_.problem;
+    if (html_.substr(0, kDoctype.size()) != kDoctype) problem = "no doctype";
     at_ = kDoctype.size();
-    while (at_ < html_.size()) {
-      const std::string problem = html_[at_] == '<' ? Tag() : Character();
-      if (!problem.empty()) {
-        reading_.problem = ProblemAt(problem, html_, at_);
-        return std::move(reading_);
-      }
+    while (problem.empty() && at_ < html_.size()) {
+      const std::string found = html_[at_] == '<' ? Tag() : Character();
+      if (!found.empty()) problem = ProblemAt(found, html_, at_);
     }
-    if (!open_.empty()) {
-      reading_.problem = "<" + open_.back() + "> is never closed";
-    } else if (!pre_seen_) {
-      reading_.problem = "no <pre>";
+    if (problem.empty() && !open_.empty()) {
+      problem = "<" + open_.back() + "> is never closed";
     }
+    if (problem.empty() && !pre_seen_) problem = "no <pre>";
     return std::move(reading_);
   }
 

@@ -12,9 +12,6 @@ namespace tessarin::harness {
 
 namespace {
 
-bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // The control words of the writer's vocabulary, collected from the pieces
 // it writes.
 std::set<std::string, std::less<>> RtfWriterWords() {
