@@ -193,13 +193,13 @@ class MainWindowTest : public QObject {
     Click("Button1");
     QCOMPARE(Page(), 0);
     Click("Button3");
-    TypeInto("Edit1", "abc");
+    TypeInto(Find<QWidget>("Edit1"), "abc");
     Click("Button8");
     QCOMPARE(boxes_->texts,
              (Texts{"Missing file(s)!", "No data loaded!", "Not a number"}));
     QCOMPARE(Find<QLineEdit>("Edit1")->text(), QStringLiteral("abc"));
     // A number is accepted, but no score is chosen: nothing is stored.
-    TypeInto("Edit1", "0.5");
+    TypeInto(Find<QWidget>("Edit1"), "0.5");
     Click("Button8");
     QCOMPARE(boxes_->texts.size(), std::size_t{3});
     QVERIFY(window_->Data().Conservation().Cutoffs.empty());
@@ -274,7 +274,7 @@ class MainWindowTest : public QObject {
     ReadIn();
     ToggleCriterion(0);
     QCOMPARE(window_->Data().Criteria(), AByte({0, 1}));
-    TypeInto("Edit1", "0.125");
+    TypeInto(Find<QWidget>("Edit1"), "0.125");
     Click("Button8");
     QCOMPARE(Label("Edit1"), QStringLiteral("0.125"));
     // A changed path takes effect at the next reading in.
@@ -302,7 +302,7 @@ class MainWindowTest : public QObject {
 
     Choose(1);
     QCOMPARE(Label("Edit1"), QStringLiteral("0.250"));
-    TypeInto("Edit1", "0.05");
+    TypeInto(Find<QWidget>("Edit1"), "0.05");
     Click("Button8");
     QCOMPARE(Label("Edit1"), QStringLiteral("0.050"));
     QCOMPARE(window_->Data().Conservation().Cutoffs[1], 0.05L);
@@ -344,7 +344,7 @@ class MainWindowTest : public QObject {
     QFETCH(QString, shown);
     ReadIn();
     Choose(1);
-    TypeInto("Edit1", typed);
+    TypeInto(Find<QWidget>("Edit1"), typed);
     Click("Button8");
     if (shown.isEmpty()) {
       QCOMPARE(boxes_->texts, (Texts{"Not a number"}));
@@ -359,14 +359,14 @@ class MainWindowTest : public QObject {
 
   void ChooserTextNamingNoScoreChoosesNone() {
     ReadIn();
-    TypeInto("ComboBox1", "XYZ");
+    TypeInto(Find<QWidget>("ComboBox1"), "XYZ");
     QCOMPARE(Label("Edit1"), QString());
-    TypeInto("Edit1", "0.1");
+    TypeInto(Find<QWidget>("Edit1"), "0.1");
     Click("Button8");
     QCOMPARE(boxes_->texts, Texts{});
     QCOMPARE(window_->Data().Conservation().Cutoffs[0], 0.5L);
     QCOMPARE(window_->Data().Conservation().Cutoffs[1], 0.25L);
-    TypeInto("ComboBox1", "PI");
+    TypeInto(Find<QWidget>("ComboBox1"), "PI");
     QCOMPARE(Label("Edit1"), QStringLiteral("0.250"));
   }
 
@@ -629,14 +629,14 @@ class MainWindowTest : public QObject {
         Write("a.fas", kFasta),
         Write("a.cons", "[SCORES]\nScoreNames = ML, PI\nNSummaryStats = x\n"),
         Write("a.tf", kTf));
-    TypeInto("Edit1", "7");
+    TypeInto(Find<QWidget>("Edit1"), "7");
     Click("Button1");
     QCOMPARE(boxes_->texts,
              (Texts{"Cannot interpret NSummaryStats as value: x"}));
     QCOMPARE(Find<QListWidget>("CheckListBox1")->count(), 2);
     QCOMPARE(Label("Edit1"), QString());
     Choose(1);
-    TypeInto("Edit1", "0.5");
+    TypeInto(Find<QWidget>("Edit1"), "0.5");
     Click("Button8");
     Click("Button3");
     QCOMPARE(boxes_->texts.size(), std::size_t{1});
@@ -669,31 +669,14 @@ class MainWindowTest : public QObject {
     return WriteFile(*dir_, QString::fromLatin1(name), content);
   }
 
-  // Clicks a button as the user would, bringing its page to the front.
-  void Click(const char* name) {
-    auto* button = Find<QPushButton>(name);
-    auto* pages = Find<QTabWidget>("PageControl1");
-    for (int i = 0; i < pages->count(); ++i) {
-      if (pages->widget(i)->isAncestorOf(button)) pages->setCurrentIndex(i);
-    }
-    QTest::mouseClick(button, Qt::LeftButton);
-  }
-
-  // A point on the left edge of cell `cell` of view line `line`.
+  RichViewWidget& View() const { return *Find<RichViewWidget>("RE1"); }
+  void Click(const char* name) { ClickButton(Find<QPushButton>(name)); }
+  void Click(QPoint point) { ClickAt(View(), point); }
   QPoint ViewPoint(int line, int cell) const {
-    const QSize size = Find<RichViewWidget>("RE1")->CellSize();
-    return QPoint(cell * size.width() + 1,
-                  line * size.height() + size.height() / 2);
-  }
-  void Click(QPoint point) {
-    QTest::mouseClick(Find<RichViewWidget>("RE1")->viewport(), Qt::LeftButton,
-                      {}, point);
+    return CellPoint(View(), line, cell);
   }
   void Drag(int line, int from_cell, int to_cell) {
-    QWidget* viewport = Find<RichViewWidget>("RE1")->viewport();
-    QTest::mousePress(viewport, Qt::LeftButton, {}, ViewPoint(line, from_cell));
-    QTest::mouseMove(viewport, ViewPoint(line, to_cell));
-    QTest::mouseRelease(viewport, Qt::LeftButton, {}, ViewPoint(line, to_cell));
+    DragAcross(View(), ViewPoint(line, from_cell), ViewPoint(line, to_cell));
   }
 
   void ChooseFiles(const std::string& fas, const std::string& conservation,
@@ -709,35 +692,11 @@ class MainWindowTest : public QObject {
     Click("Button1");
   }
 
-  void TypeInto(const char* name, const QString& text) {
-    QWidget* target = Find<QWidget>(name);
-    if (auto* chooser = qobject_cast<QComboBox*>(target)) {
-      target = chooser->lineEdit();
-    }
-    auto* field = qobject_cast<QLineEdit*>(target);
-    field->selectAll();
-    QTest::keyClick(field, Qt::Key_Delete);
-    QTest::keyClicks(field, text);
-  }
-
-  // Picks item `index` of ComboBox1 from its list with the keyboard.
   void Choose(int index) {
-    auto* chooser = Find<QComboBox>("ComboBox1");
-    chooser->setFocus();
-    while (chooser->currentIndex() < index) {
-      QTest::keyClick(chooser, Qt::Key_Down);
-    }
-    while (chooser->currentIndex() > index) {
-      QTest::keyClick(chooser, Qt::Key_Up);
-    }
+    ChooseWithArrows(Find<QComboBox>("ComboBox1"), index);
   }
-
-  // Toggles the check box of item `row` of CheckListBox1 with the space bar.
   void ToggleCriterion(int row) {
-    auto* list = Find<QListWidget>("CheckListBox1");
-    list->setFocus();
-    list->setCurrentRow(row);
-    QTest::keyClick(list, Qt::Key_Space);
+    ToggleWithSpace(Find<QListWidget>("CheckListBox1"), row);
   }
 
   int Page() const { return Find<QTabWidget>("PageControl1")->currentIndex(); }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "tests/window/window_test_support.h"
 #include "tests/window/window_tests.h"
 #include "view/rich_view.h"
 
@@ -71,11 +72,7 @@ class RichViewWidgetTest : public QObject {
   }
 
   void DragSelectsWithTheLowerEndAsStart() {
-    QTest::mousePress(widget_->viewport(), Qt::LeftButton, {},
-                      CellPoint(1, 12, 0));
-    QTest::mouseMove(widget_->viewport(), CellPoint(1, 9, 0));
-    QTest::mouseRelease(widget_->viewport(), Qt::LeftButton, {},
-                        CellPoint(1, 9, 0));
+    DragAcross(*widget_, CellPoint(1, 12, 0), CellPoint(1, 9, 0));
     // Dragged leftwards from column 5 to column 2 of the second row.
     QCOMPARE(Model(), (Selection{10 + 8, 3}));
     QCOMPARE(widget_->SelectedText(), std::string("CGT"));
@@ -83,8 +80,7 @@ class RichViewWidgetTest : public QObject {
 
   void ShiftClickExtendsFromTheAnchor() {
     Press(CellPoint(0, 9, 0));
-    QTest::mouseClick(widget_->viewport(), Qt::LeftButton, Qt::ShiftModifier,
-                      CellPoint(1, 10, 0));
+    ClickAt(*widget_, CellPoint(1, 10, 0), Qt::ShiftModifier);
     QCOMPARE(Model(), (Selection{6, 19 - 6}));
     QCOMPARE(widget_->SelectedText(), std::string("CGT\nlong> \tAC"));
   }
@@ -227,14 +223,10 @@ class RichViewWidgetTest : public QObject {
 
  private:
   QSize Cell() const { return widget_->CellSize(); }
-  // A point `fraction` of a cell into cell `cell` of visible row `line`.
   QPoint CellPoint(int line, int cell, double fraction) const {
-    return QPoint(static_cast<int>((cell + fraction) * Cell().width()),
-                  line * Cell().height() + Cell().height() / 2);
+    return testing::CellPoint(*widget_, line, cell, fraction);
   }
-  void Press(QPoint point) {
-    QTest::mouseClick(widget_->viewport(), Qt::LeftButton, {}, point);
-  }
+  void Press(QPoint point) { ClickAt(*widget_, point); }
   Selection Model() const { return {view_->SelStart(), view_->SelLength()}; }
   std::uint64_t LastLineStart() const { return view_->LineStartOf(2); }
 

@@ -1,10 +1,16 @@
-// Fakes for driving the window without modal dialogs, and the small inline
-// input files the window suites share.
+// Fakes for driving the window without modal dialogs, input given as the
+// user gives it (clicks, drags, keys), and the small inline input files the
+// window suites share.
 #ifndef TESSARIN_TESTS_WINDOW_WINDOW_TEST_SUPPORT_H_
 #define TESSARIN_TESTS_WINDOW_WINDOW_TEST_SUPPORT_H_
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QStringList>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <deque>
@@ -15,6 +21,7 @@
 #include <vector>
 
 #include "app/dialogs.h"
+#include "app/rich_view_widget.h"
 
 namespace tessarin::testing {
 
@@ -53,6 +60,66 @@ class RecordingBoxes : public MessageBoxes {
   void Present(const std::string& text) override { texts.push_back(text); }
   std::vector<std::string> texts;
 };
+
+// Clicks `button` as the user would, first bringing to the front the page
+// of every tab widget of its window that holds it.
+inline void ClickButton(QAbstractButton* button) {
+  for (QTabWidget* pages : button->window()->findChildren<QTabWidget*>()) {
+    for (int i = 0; i < pages->count(); ++i) {
+      if (pages->widget(i)->isAncestorOf(button)) pages->setCurrentIndex(i);
+    }
+  }
+  QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// A point `fraction` of a cell into cell `cell` of visible row `line` of
+// `view`, halfway down the row; fraction 0 is the cell's left edge.
+inline QPoint CellPoint(const RichViewWidget& view, int line, int cell,
+                        double fraction = 0) {
+  const QSize size = view.CellSize();
+  return QPoint(static_cast<int>((cell + fraction) * size.width()),
+                line * size.height() + size.height() / 2);
+}
+
+inline void ClickAt(RichViewWidget& view, QPoint point,
+                    Qt::KeyboardModifiers modifiers = {}) {
+  QTest::mouseClick(view.viewport(), Qt::LeftButton, modifiers, point);
+}
+
+// Presses the left button at `from`, moves to `to` and lets go there.
+inline void DragAcross(RichViewWidget& view, QPoint from, QPoint to) {
+  QTest::mousePress(view.viewport(), Qt::LeftButton, {}, from);
+  QTest::mouseMove(view.viewport(), to);
+  QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, to);
+}
+
+// Replaces the text of a line edit, or of an editable combo box, by
+// selecting it all, deleting it and typing `text`.
+inline void TypeInto(QWidget* field, const QString& text) {
+  if (auto* chooser = qobject_cast<QComboBox*>(field)) {
+    field = chooser->lineEdit();
+  }
+  auto* edit = qobject_cast<QLineEdit*>(field);
+  edit->selectAll();
+  QTest::keyClick(edit, Qt::Key_Delete);
+  QTest::keyClicks(edit, text);
+}
+
+// Makes item `index` of `chooser` current with the arrow keys.
+inline void ChooseWithArrows(QComboBox* chooser, int index) {
+  chooser->setFocus();
+  while (chooser->currentIndex() != index) {
+    QTest::keyClick(
+        chooser, chooser->currentIndex() < index ? Qt::Key_Down : Qt::Key_Up);
+  }
+}
+
+// Toggles the check box of item `row` of `list` with the space bar.
+inline void ToggleWithSpace(QListWidget* list, int row) {
+  list->setFocus();
+  list->setCurrentRow(row);
+  QTest::keyClick(list, Qt::Key_Space);
+}
 
 // Two sequences whose names differ in length, one binding site on human and
 // two scores; window 1-3 passes both cut-offs, window 4-6 only PI's.
