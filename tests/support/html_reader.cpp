@@ -118,12 +118,11 @@ class HtmlReader {
     }
     const std::string_view value = html_.substr(start, at_ - start);
     if (value.empty() || !Take("\"")) return "an attribute value out of bounds";
-    const bool class_name =
-        value.size() > 1 && value[0] == 'c' &&
-        std::all_of(value.begin() + 1, value.end(), IsDigit);
-    if (name == "class" && !class_name)
-      return "a class that is not the writer's";
-    return "";
+    const bool writers_class =
+        name != "class" ||
+        (value.size() > 1 && value[0] == 'c' &&
+         std::all_of(value.begin() + 1, value.end(), IsDigit));
+    return writers_class ? "" : "a class that is not the writer's";
   }
 
   std::string Character() {
