@@ -29,6 +29,13 @@ constexpr std::uint64_t kCaretMargin = 2;
 
 QColor ToQColor(const Rgb& rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
 
+// The slot in the font table of an appearance's styles: bold 1, italic 2,
+// underline 4, strike-out 8.
+std::size_t FontSlot(const Appearance& shown) {
+  return (shown.bold ? 1U : 0U) | (shown.italic ? 2U : 0U) |
+         (shown.underline ? 4U : 0U) | (shown.strike_out ? 8U : 0U);
+}
+
 QFont BaseFont() {
   QFont font(kFontFamily);
   font.setPixelSize(kFontPixelSize);
@@ -62,18 +69,18 @@ RichViewWidget::RichViewWidget(RichView& view, QWidget* parent)
   ascent_ = metrics.ascent();
   // Every style must advance exactly one cell per character, or bold and
   // italic runs would drift off the column grid.
-  for (std::uint8_t style = 0; style < fonts_.size(); ++style) {
+  for (std::size_t slot = 0; slot < fonts_.size(); ++slot) {
     QFont font = base;
-    font.setBold((style & kFontBold) != 0);
-    font.setItalic((style & kFontItalic) != 0);
-    font.setUnderline((style & kFontUnderline) != 0);
-    font.setStrikeOut((style & kFontStrikeOut) != 0);
+    font.setBold((slot & 1U) != 0);
+    font.setItalic((slot & 2U) != 0);
+    font.setUnderline((slot & 4U) != 0);
+    font.setStrikeOut((slot & 8U) != 0);
     const qreal advance =
         QFontMetricsF(font).horizontalAdvance(QLatin1Char('M'));
     if (advance != cell_width_) {
       font.setLetterSpacing(QFont::AbsoluteSpacing, cell_width_ - advance);
     }
-    fonts_[style] = font;
+    fonts_[slot] = font;
   }
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -252,8 +259,33 @@ void RichViewWidget::EnsureVisible(std::uint64_t index) {
   }
 }
 
-const QFont& RichViewWidget::FontFor(std::uint8_t style) const {
-  return fonts_[style & kFontStyleMask];
+bool RichViewWidget::Selected(std::uint64_t index) const {
+  return index >= view_.SelStart() &&
+         index - view_.SelStart() < view_.SelLength();
+}
+
+int RichViewWidget::XOfCell(std::uint64_t cell) const {
+  const auto left = static_cast<std::int64_t>(horizontalScrollBar()->value());
+  return static_cast<int>((static_cast<std::int64_t>(cell) - left) *
+                          cell_width_);
+}
+
+// The selection's colours cover the character's own.
+RichViewWidget::RunLook RichViewWidget::LookOf(std::uint32_t id,
+                                               bool in_selection) const {
+  const CharAttributes& attributes = view_.AttributesOfId(id);
+  const Appearance shown =
+      ResolveAppearance(attributes.color, attributes.back, attributes.style);
+  RunLook look{std::nullopt, palette().color(QPalette::Text),
+               &fonts_[FontSlot(shown)]};
+  if (in_selection) {
+    look.back = palette().color(QPalette::Highlight);
+    look.text = palette().color(QPalette::HighlightedText);
+    return look;
+  }
+  if (shown.back) look.back = ToQColor(*shown.back);
+  if (shown.text) look.text = ToQColor(*shown.text);
+  return look;
 }
 
 void RichViewWidget::paintEvent(QPaintEvent* event) {
@@ -289,84 +321,47 @@ void RichViewWidget::PaintLine(QPainter& painter, std::size_t line, int y,
                                std::uint64_t end_cell) const {
   const std::string_view text = view_.Line(line);
   const std::uint64_t line_start = view_.LineStartOf(line);
-  const std::uint64_t sel_start = view_.SelStart();
-  const std::uint64_t sel_end = sel_start + view_.SelLength();
-  const auto selected = [&](std::uint64_t offset) {
-    const std::uint64_t index = line_start + offset;
-    return index >= sel_start && index < sel_end;
-  };
-  const auto left_cell =
-      static_cast<std::int64_t>(horizontalScrollBar()->value());
-  const auto x_of = [&](std::uint64_t cell) {
-    return static_cast<int>((static_cast<std::int64_t>(cell) - left_cell) *
-                            cell_width_);
-  };
-  const QColor highlight = palette().color(QPalette::Highlight);
-  const QColor highlighted_text = palette().color(QPalette::HighlightedText);
-  const QColor automatic_text = palette().color(QPalette::Text);
-
   const LineCells cells(text, first_tab_stop_);
   std::uint64_t offset = cells.OffsetAtCell(first_cell);
   std::uint64_t cell = cells.CellOf(offset);
   bool first_tab = text.find('\t') >= offset;
   while (offset < text.size() && cell < end_cell) {
     const std::uint32_t id = view_.AttributeId(line_start + offset);
-    const CharAttributes& attributes = view_.AttributesOfId(id);
-    const bool in_selection = selected(offset);
-    std::optional<QColor> back;
-    if (in_selection) {
-      back = highlight;
-    } else if (attributes.back) {
-      back = ToQColor(ShownBackColor(*attributes.back));
-    }
-    if (text[offset] == '\t') {
-      const std::uint64_t tab_end = cells.TabEnd(cell, first_tab);
-      first_tab = false;
-      if (back) {
-        painter.fillRect(
-            QRect(x_of(cell), y, x_of(tab_end) - x_of(cell), line_height_),
-            *back);
-      }
-      cell = tab_end;
-      ++offset;
-      continue;
-    }
+    const bool in_selection = Selected(line_start + offset);
+    const RunLook look = LookOf(id, in_selection);
+    const bool tab = text[offset] == '\t';
     std::uint64_t run_end = offset + 1;
-    while (run_end < text.size() && text[run_end] != '\t' &&
+    while (!tab && run_end < text.size() && text[run_end] != '\t' &&
            cell + (run_end - offset) < end_cell &&
            view_.AttributeId(line_start + run_end) == id &&
-           selected(run_end) == in_selection) {
+           Selected(line_start + run_end) == in_selection) {
       ++run_end;
     }
-    const std::uint64_t run_cells = run_end - offset;
-    const int x = x_of(cell);
-    if (back) {
-      painter.fillRect(
-          QRect(x, y, static_cast<int>(run_cells) * cell_width_, line_height_),
-          *back);
+    const std::uint64_t run_cell_end =
+        tab ? cells.TabEnd(cell, first_tab) : cell + (run_end - offset);
+    first_tab = first_tab && !tab;
+    const int x = XOfCell(cell);
+    if (look.back) {
+      painter.fillRect(QRect(x, y, XOfCell(run_cell_end) - x, line_height_),
+                       *look.back);
     }
-    QColor color = automatic_text;
-    if (in_selection) {
-      color = highlighted_text;
-    } else if (attributes.color) {
-      if (const std::optional<Rgb> shown = ShownTextColor(*attributes.color)) {
-        color = ToQColor(*shown);
-      }
+    if (!tab) {
+      painter.setPen(look.text);
+      painter.setFont(*look.font);
+      painter.drawText(
+          x, y + ascent_,
+          QString::fromLatin1(text.data() + offset,
+                              static_cast<qsizetype>(run_end - offset)));
     }
-    painter.setPen(color);
-    painter.setFont(FontFor(attributes.style));
-    painter.drawText(x, y + ascent_,
-                     QString::fromLatin1(text.data() + offset,
-                                         static_cast<qsizetype>(run_cells)));
-    cell += run_cells;
+    cell = run_cell_end;
     offset = run_end;
   }
   // A selected line end is shown as one highlighted cell after the text.
   const std::uint64_t end_of_line = cells.Width();
-  if (selected(text.size()) && end_of_line >= first_cell &&
+  if (Selected(line_start + text.size()) && end_of_line >= first_cell &&
       end_of_line < end_cell) {
-    painter.fillRect(QRect(x_of(end_of_line), y, cell_width_, line_height_),
-                     highlight);
+    painter.fillRect(QRect(XOfCell(end_of_line), y, cell_width_, line_height_),
+                     palette().color(QPalette::Highlight));
   }
 }
 

@@ -7,6 +7,7 @@
 #define TESSARIN_APP_RICH_VIEW_WIDGET_H_
 
 #include <QAbstractScrollArea>
+#include <QColor>
 #include <QFont>
 #include <QPoint>
 #include <array>
@@ -24,9 +25,9 @@ namespace tessarin {
 // where it is missing), no word wrap, both scroll bars always shown. Only
 // the rows and columns in sight are drawn, so a view of hundreds of lines of
 // tens of thousands of characters scrolls as fast as a small one. Tabs
-// follow app/line_cells.h; text colours follow the colour rule of
-// view/colors.h; backgrounds, bold, italic, underline and strike-out are
-// drawn as stored. A view without lines is drawn as an empty page.
+// follow app/line_cells.h; colours and styles are drawn as ResolveAppearance
+// (view/colors.h) gives them, as in the documents. A view without lines is
+// drawn as an empty page.
 //
 // Selection: mouse press and drag, shift+click, arrows, Home/End (with Ctrl:
 // the whole text), PageUp/PageDown, shift with any of them to extend,
@@ -94,14 +95,24 @@ class RichViewWidget : public QAbstractScrollArea {
   void UpdateScrollRanges();
   int VisibleLines() const;
   int VisibleCells() const;
-  const QFont& FontFor(std::uint8_t style) const;
+  // How a run is drawn: a background fill or none, a pen and a font.
+  struct RunLook {
+    std::optional<QColor> back;
+    QColor text;
+    const QFont* font;
+  };
+  // Whether the character (or line end) at `index` is selected.
+  bool Selected(std::uint64_t index) const;
+  // The viewport x of the left edge of cell column `cell`.
+  int XOfCell(std::uint64_t cell) const;
+  RunLook LookOf(std::uint32_t id, bool in_selection) const;
   void PaintLine(QPainter& painter, std::size_t line, int y,
                  std::uint64_t first_cell, std::uint64_t last_cell) const;
   template <typename Handle>
   bool Guarded(const QEvent* event, Handle&& handle);
 
   RichView& view_;
-  std::array<QFont, 16> fonts_;  // by style bits
+  std::array<QFont, 16> fonts_;  // by FontSlot of the appearance
   int cell_width_ = 1;
   int line_height_ = 1;
   int ascent_ = 0;

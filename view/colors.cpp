@@ -1,5 +1,7 @@
 #include "view/colors.h"
 
+#include "view/rich_view.h"
+
 namespace tessarin {
 
 namespace {
@@ -62,5 +64,18 @@ std::optional<Rgb> ShownTextColor(std::uint32_t value) {
 }
 
 Rgb ShownBackColor(std::uint32_t value) { return FromLowBytes(value); }
+
+Appearance ResolveAppearance(std::optional<std::uint32_t> color,
+                             std::optional<std::uint32_t> back,
+                             std::uint8_t style) {
+  Appearance shown;
+  if (color) shown.text = ShownTextColor(*color);
+  if (back) shown.back = ShownBackColor(*back);
+  shown.bold = (style & kFontBold) != 0;
+  shown.italic = (style & kFontItalic) != 0;
+  shown.underline = (style & kFontUnderline) != 0;
+  shown.strike_out = (style & kFontStrikeOut) != 0;
+  return shown;
+}
 
 }  // namespace tessarin

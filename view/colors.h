@@ -1,7 +1,7 @@
-// How a stored colour value is shown. The view keeps colour values exactly as
-// they were given; drawing and the document writers turn them into RGB here,
-// with a fixed table of system colours so that documents look the same on
-// every desktop theme.
+// How a character is shown. The view keeps colour values and style bits
+// exactly as they were given; drawing and the document writers turn them into
+// a concrete appearance here, with a fixed table of system colours so that
+// documents look the same on every desktop theme.
 #ifndef TESSARIN_VIEW_COLORS_H_
 #define TESSARIN_VIEW_COLORS_H_
 
@@ -53,6 +53,26 @@ std::optional<Rgb> ShownTextColor(std::uint32_t value);
 // The colour a stored background value is shown in: the value unchanged,
 // its low three bytes as RGB (no automatic or system colours).
 Rgb ShownBackColor(std::uint32_t value);
+
+// What one character looks like, resolved from its stored attributes: the
+// one rule that every document writer and the window draw by.
+struct Appearance {
+  std::optional<Rgb> text = std::nullopt;  // nothing: automatic text colour
+  std::optional<Rgb> back = std::nullopt;  // nothing: no background
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+  bool strike_out = false;
+
+  bool operator==(const Appearance&) const = default;
+};
+
+// `color` and `back` are stored values (nothing when never set), `style` the
+// style bits (bold 1, italic 2, underline 4, strike-out 8; others ignored).
+// The text colour follows ShownTextColor, the background ShownBackColor.
+Appearance ResolveAppearance(std::optional<std::uint32_t> color,
+                             std::optional<std::uint32_t> back,
+                             std::uint8_t style);
 
 }  // namespace tessarin
 

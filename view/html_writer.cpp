@@ -44,24 +44,17 @@ std::string CssColor(Rgb rgb) {
 
 // The declarations of a run's class; empty when it looks like plain text.
 std::string CssDeclarations(const CharAttributes& attributes) {
+  const Appearance shown =
+      ResolveAppearance(attributes.color, attributes.back, attributes.style);
   std::string css;
-  if (attributes.color) {
-    if (const std::optional<Rgb> shown = ShownTextColor(*attributes.color)) {
-      css += " color: " + CssColor(*shown) + ";";
-    }
-  }
-  if (attributes.back) {
-    css += " background-color: " + CssColor(ShownBackColor(*attributes.back)) +
-           ";";
-  }
-  if (attributes.style & kFontBold) css += " font-weight: bold;";
-  if (attributes.style & kFontItalic) css += " font-style: italic;";
-  const bool underline = attributes.style & kFontUnderline;
-  const bool strike = attributes.style & kFontStrikeOut;
-  if (underline || strike) {
+  if (shown.text) css += " color: " + CssColor(*shown.text) + ";";
+  if (shown.back) css += " background-color: " + CssColor(*shown.back) + ";";
+  if (shown.bold) css += " font-weight: bold;";
+  if (shown.italic) css += " font-style: italic;";
+  if (shown.underline || shown.strike_out) {
     css += " text-decoration:";
-    if (underline) css += " underline";
-    if (strike) css += " line-through";
+    if (shown.underline) css += " underline";
+    if (shown.strike_out) css += " line-through";
     css += ";";
   }
   return css;

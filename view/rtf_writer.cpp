@@ -40,20 +40,19 @@ class RtfPalette {
   }
 
   std::string RunOpening(const CharAttributes& attributes) {
+    const Appearance shown =
+        ResolveAppearance(attributes.color, attributes.back, attributes.style);
     std::string words;
-    if (attributes.style & kFontBold) words += rtf::kBold;
-    if (attributes.style & kFontItalic) words += rtf::kItalic;
-    if (attributes.style & kFontUnderline) words += rtf::kUnderline;
-    if (attributes.style & kFontStrikeOut) words += rtf::kStrikeOut;
-    if (attributes.color) {
-      if (const std::optional<Rgb> shown = ShownTextColor(*attributes.color)) {
-        words += rtf::kTextColor;
-        words += std::to_string(ColorIndex(*shown));
-      }
+    if (shown.bold) words += rtf::kBold;
+    if (shown.italic) words += rtf::kItalic;
+    if (shown.underline) words += rtf::kUnderline;
+    if (shown.strike_out) words += rtf::kStrikeOut;
+    if (shown.text) {
+      words += rtf::kTextColor;
+      words += std::to_string(ColorIndex(*shown.text));
     }
-    if (attributes.back) {
-      const std::string index =
-          std::to_string(ColorIndex(ShownBackColor(*attributes.back)));
+    if (shown.back) {
+      const std::string index = std::to_string(ColorIndex(*shown.back));
       words += rtf::kShading;
       words += rtf::kShadingColor;
       words += index;

@@ -41,5 +41,42 @@ TEST(ColorsTest, BackgroundUsesValueUnchanged) {
   EXPECT_EQ(ShownBackColor(0x80000005), (Rgb{5, 0, 0}));
 }
 
+struct AppearanceCase {
+  std::optional<std::uint32_t> color;
+  std::optional<std::uint32_t> back;
+  std::uint8_t style;
+  Appearance shown;
+};
+
+// One resolution for writers and window: colours by the rule above, the
+// background untouched by it, each style bit on its own.
+TEST(ColorsTest, ResolvesAttributesToAppearance) {
+  const Rgb kRed{255, 0, 0};
+  const AppearanceCase cases[] = {
+      {std::nullopt, std::nullopt, 0, {}},
+      {0xFF000008, std::nullopt, 0, {}},  // automatic: plain
+      {0x0000FF, std::nullopt, 0, {.text = kRed}},
+      {0xFF000000,
+       0x00FFFF,
+       0,
+       {.text = kSystemColors[0], .back = Rgb{255, 255, 0}}},
+      {std::nullopt, 0xFF000008, 0, {.back = Rgb{8, 0, 0}}},
+      {std::nullopt, std::nullopt, 1, {.bold = true}},
+      {std::nullopt, std::nullopt, 2, {.italic = true}},
+      {std::nullopt, std::nullopt, 4, {.underline = true}},
+      {std::nullopt, std::nullopt, 8, {.strike_out = true}},
+      // Bits above the four style bits are ignored.
+      {0x0000FF,
+       std::nullopt,
+       0xF5,
+       {.text = kRed, .bold = true, .underline = true}},
+  };
+  for (const AppearanceCase& c : cases) {
+    EXPECT_EQ(ResolveAppearance(c.color, c.back, c.style), c.shown)
+        << std::hex << c.color.value_or(0) << " " << c.back.value_or(0) << " "
+        << int{c.style};
+  }
+}
+
 }  // namespace
 }  // namespace tessarin
