@@ -100,19 +100,6 @@ SitesToMark SitesByName(const TaTFSet& definitions) {
   return sites;
 }
 
-// Whether `label` fits into `track` from column c on: every character of the
-// track in those columns that exists is the fill character. A label that
-// ends before the last column must find all its columns inside the track.
-bool TrackHasRoom(const std::string& track, std::size_t c, std::size_t m,
-                  std::size_t alignment_length) {
-  if (c + m - 1 < alignment_length) return IsRunOf(track, kTrackFill, c, m);
-  // The label reaches the last column (so m >= 1): columns beyond the
-  // track's end count as free.
-  if (c > track.size()) return true;
-  const std::size_t last = std::min(track.size(), c + m - 1);
-  return IsRunOf(track, kTrackFill, c, last - c + 1);
-}
-
 // Everything needed while one sequence's row is written.
 struct RowContext {
   const TSeq& seq;
@@ -121,48 +108,8 @@ struct RowContext {
   std::size_t prefix_length;
   std::string gapless;
   const ColumnIndex& columns;  // of the sequence's gapless table
-  std::vector<std::string> tracks;
-  // Entry p - 1: the first track that is free at column p (tracks.size()
-  // when none is); columns beyond the array have track 0 free.
-  std::vector<std::size_t>& first_free;  // kept from row to row, cleared
+  LabelTracks& tracks;         // kept from row to row, reset
 };
-
-// Whether column p (1-based) of `track` is the fill character or lies
-// beyond the track's end.
-bool IsFreeAt(const std::string& track, std::size_t p) {
-  return p > track.size() || track[p - 1] == kTrackFill;
-}
-
-// Writes `label` into the first track with room for it from `column` on.
-// A track character only ever changes from the fill character to a label's,
-// so the first track free at a column only moves down; tracks before it are
-// skipped without a look. Many labels over the same columns then cost time
-// linear in the tracks they make, not quadratic.
-void PlaceLabel(RowContext& row, std::size_t column, std::string_view label) {
-  const std::size_t length = row.seq.Seq.size();
-  if (row.tracks.empty()) row.tracks.push_back(RepeatChar(kTrackFill, length));
-  // The columns the room test looks at: one for an empty label.
-  const std::size_t last = column + std::max<std::size_t>(label.size(), 1) - 1;
-  if (row.first_free.size() < last) row.first_free.resize(last, 0);
-  std::size_t track = 0;
-  for (std::size_t p = column; p <= last; ++p) {
-    track = std::max(track, row.first_free[p - 1]);
-  }
-  while (track < row.tracks.size() &&
-         !TrackHasRoom(row.tracks[track], column, label.size(), length)) {
-    ++track;
-  }
-  if (track == row.tracks.size()) {
-    row.tracks.push_back(RepeatChar(kTrackFill, length));
-  }
-  OverwriteAt(row.tracks[track], column, label);
-  for (std::size_t p = column; p < column + label.size(); ++p) {
-    std::size_t& first = row.first_free[p - 1];
-    while (first < row.tracks.size() && !IsFreeAt(row.tracks[first], p)) {
-      ++first;
-    }
-  }
-}
 
 // GaplessToColumn of pos in the row's sequence: looked up in the row's
 // index, and only a position missing there is searched for (and reported)
@@ -195,8 +142,8 @@ void MarkSite(const Site& site, std::string_view texts, std::uint32_t color,
   const std::size_t width = static_cast<std::size_t>(last - first + 1);
   SetRangeStyle(view, row.line, offset, width, kFontUnderline);
   SetRangeColor(view, row.line, offset, width, color);
-  PlaceLabel(row, static_cast<std::size_t>(first),
-             texts.substr(site.label, site.label_size));
+  row.tracks.Place(static_cast<std::size_t>(first),
+                   texts.substr(site.label, site.label_size));
 
   // Neighbouring letters that get the same style are styled as one range:
   // the same characters change in the same way, with far fewer range calls.
@@ -250,15 +197,14 @@ void AnnotateTFSites(const TSeqSet* alignment, const TaTFSet& definitions,
   }
   view.Reserve(4 * rows);
   ColumnIndex columns;  // reused from row to row
-  std::vector<std::size_t> first_free;
+  LabelTracks tracks(0);
   for (std::size_t i = 0; i < alignment->Seqs.size(); ++i) {
     const TSeq& seq = alignment->Seqs[i];
     const std::string prefix = RowPrefix(seq.SeqName);
     view.AppendLine(prefix, seq.Seq);
-    first_free.clear();
-    RowContext row{
-        seq, i,         view.LineCount() - 1, prefix.size(), {}, columns,
-        {},  first_free};
+    tracks.Reset(seq.Seq.size());
+    RowContext row{seq,     i,     view.LineCount() - 1, prefix.size(), {},
+                   columns, tracks};
     line_index[i] = static_cast<std::uint32_t>(row.line);
 
     const auto found = sites.by_name.find(seq.SeqName);
@@ -270,7 +216,9 @@ void AnnotateTFSites(const TSeqSet* alignment, const TaTFSet& definitions,
                  gapless_tables, sink);
       }
     }
-    for (const std::string& track : row.tracks) view.AppendLine(prefix, track);
+    for (std::size_t t = 0; t < row.tracks.Count(); ++t) {
+      view.AppendLine(prefix, row.tracks.Track(t));
+    }
   }
 }
 

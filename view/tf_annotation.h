@@ -10,12 +10,10 @@
 #include "sources/tf_set.h"
 #include "text/arrays.h"
 #include "text/message_sink.h"
+#include "view/label_tracks.h"
 #include "view/rich_view.h"
 
 namespace tessarin {
-
-// The character that fills an empty annotation track.
-inline constexpr char kTrackFill = '.';
 
 // "name> <tab>": what every sequence row and track row begins with.
 std::string RowPrefix(std::string_view seq_name);
@@ -31,7 +29,8 @@ std::string RowPrefix(std::string_view seq_name);
 // factor definitions. A site whose first or last position is not in the
 // sequence's gapless table is reported (once per failed lookup) and marks
 // nothing; rows are only read where every array they need has an entry.
-// Linear in the view's size plus the number of sites.
+// Time roughly linear in the view's size, the number of sites and the
+// labels' lengths, however the labels overlap (see LabelTracks).
 void AnnotateTFSites(const TSeqSet* alignment, const TaTFSet& definitions,
                      RichView& view, const AADWord& gapless_tables,
                      ADWord& line_index, MessageSink& sink);

@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
+#include "alignment/position_map.h"
+#include "text/strings.h"
 #include "view/conservation_highlight.h"
+#include "view/label_tracks.h"
 #include "view/selection_status.h"
 
 namespace tessarin {
@@ -206,6 +212,118 @@ TEST(AnnotateTest, LeadingGapPositionZeroIsAMismatch) {
   EXPECT_TRUE(sink.texts.empty());
   EXPECT_EQ(At(view, 0, 4, 1).style, kFontUnderline | kFontStrikeOut);
   EXPECT_EQ(At(view, 0, 4, 2).style, kFontUnderline | kFontBold);
+}
+
+// The tracks as Part 4.2 and decision 5 put them, tried one by one: the first
+// track whose columns c to c + m - 1 are all "." (IsRunOf; a label that
+// reaches the last column only needs those that exist), else a new one.
+void PlainPlace(std::vector<std::string>& tracks, std::size_t length,
+                std::size_t c, const std::string& label) {
+  if (tracks.empty()) tracks.push_back(RepeatChar(kTrackFill, length));
+  const std::size_t m = label.size();
+  auto room = [&](const std::string& track) {
+    if (c + m - 1 < length) return IsRunOf(track, kTrackFill, c, m);
+    if (c > track.size()) return true;
+    return IsRunOf(track, kTrackFill, c,
+                   std::min(track.size(), c + m - 1) - c + 1);
+  };
+  const auto free = std::find_if(tracks.begin(), tracks.end(), room);
+  if (free == tracks.end()) {
+    tracks.push_back(RepeatChar(kTrackFill, length));
+    OverwriteAt(tracks.back(), c, label);
+  } else {
+    OverwriteAt(*free, c, label);
+  }
+}
+
+// Random alignments (gaps, repeated names, gapless tables of a longer
+// alignment), factors of every match type and labels of 0 to 14 characters
+// with fill characters among them, placed at columns before, at and beyond
+// the last. Some rounds pile thousands of labels onto one short row, so that
+// the track search builds its index part way. Each row's tracks must be those
+// of the plain search, as must LabelTracks' when it indexes from the start.
+TEST(AnnotateTest, TracksAreThoseOfThePlainSearch) {
+  std::mt19937 rng(11);
+  auto below = [&rng](std::size_t n) { return std::size_t{rng()} % n; };
+  for (int round = 0; round < 240; ++round) {
+    const bool pile = round % 40 == 39;
+    const std::size_t length = 1 + below(pile ? 12 : 24);
+    const char* names[] = {"a", "b", "a"};
+    TSeqSet alignment;
+    TSeqSet longer;  // of the same names, for foreign gapless tables
+    for (std::size_t i = 0, n = pile ? 1 : 1 + below(4); i < n; ++i) {
+      for (TSeqSet* set : {&alignment, &longer}) {
+        TSeq& seq = set->Seqs.emplace_back();
+        seq.SeqName = names[i % 3];
+        const std::size_t columns =
+            set == &longer ? length + below(12) : length;
+        for (std::size_t k = 0; k < columns; ++k) {
+          seq.Seq += below(5) == 0 ? '-' : "ACGT"[below(4)];
+        }
+        seq.RawSeq = seq.Seq;
+      }
+    }
+    const AADWord tables =
+        (round % 5 == 4 ? longer : alignment).GaplessTables();
+    TaTFSet factors;
+    for (std::size_t f = 0, n = pile ? 3 : 1 + below(3); f < n; ++f) {
+      TTFSet factor = Factor(0xFF0000, static_cast<std::uint8_t>(below(3)));
+      for (std::size_t j = 0, rows = pile ? 1200 : below(60); j < rows; ++j) {
+        std::string label;
+        for (std::size_t k = 0, m = below(15); k < m; ++k) {
+          label += below(4) == 0 ? kTrackFill : "XYZ"[below(3)];
+        }
+        const std::string site = factor.MatchType == 1 ? "acGTac" : "ACG";
+        AddSite(factor, names[pile ? 0 : below(2)],
+                1 + static_cast<std::uint32_t>(below(length + 4)),
+                label.c_str(), site.substr(0, 1 + below(3)).c_str(),
+                static_cast<std::uint32_t>(below(4)));
+      }
+      factors.push_back(factor);
+    }
+
+    std::vector<std::string> expected;
+    for (std::size_t i = 0; i < alignment.Seqs.size(); ++i) {
+      const TSeq& seq = alignment.Seqs[i];
+      std::vector<std::string> tracks;
+      LabelTracks indexed(seq.Seq.size(), 0, 0);
+      RecordingSink quiet;
+      for (const TTFSet& factor : factors) {
+        for (std::size_t j = 0; j < factor.SeqNames.size(); ++j) {
+          if (factor.SeqNames[j] != seq.SeqName) continue;
+          std::int64_t start = factor.Positions[j];
+          std::int64_t n = factor.Lengths[j];
+          if (factor.MatchType != 2) {
+            const UpperRun run = FindUpperRun(factor.Sites[j]);
+            n = static_cast<std::int64_t>(
+                factor.MatchType == 0 ? factor.Sites[j].size() : run.length);
+            if (factor.MatchType == 1) {
+              if (run.length == 0) continue;
+              start += static_cast<std::int64_t>(run.start) - 1;
+            }
+          }
+          const std::int64_t c = GaplessToColumn(tables, i, start, quiet);
+          const std::int64_t d =
+              GaplessToColumn(tables, i, start + n - 1, quiet);
+          if (c == 0 || d == 0 || d < c) continue;
+          PlainPlace(tracks, seq.Seq.size(), static_cast<std::size_t>(c),
+                     factor.Labels[j]);
+          indexed.Place(static_cast<std::size_t>(c), factor.Labels[j]);
+        }
+      }
+      ASSERT_EQ(indexed.Count(), tracks.size()) << "round " << round;
+      expected.push_back(RowPrefix(seq.SeqName) + seq.Seq);
+      for (std::size_t t = 0; t < tracks.size(); ++t) {
+        ASSERT_EQ(indexed.Track(t), tracks[t]) << "round " << round;
+        expected.push_back(RowPrefix(seq.SeqName) + tracks[t]);
+      }
+    }
+    RichView view;
+    ADWord line_index;
+    RecordingSink sink;
+    AnnotateTFSites(&alignment, factors, view, tables, line_index, sink);
+    ASSERT_EQ(Lines(view), expected) << "round " << round;
+  }
 }
 
 }  // namespace
