@@ -125,6 +125,11 @@ bool LimitFileSize(std::uint64_t bytes) {
   return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
 }
 
+bool LimitCpuTime(std::uint64_t seconds) {
+  const rlimit limit{seconds, seconds + 1};
+  return ::setrlimit(RLIMIT_CPU, &limit) == 0;
+}
+
 bool DropRoot() {
   if (::geteuid() != 0) return true;
   return ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 &&

@@ -44,6 +44,10 @@ bool LimitAddressSpace(std::uint64_t extra_bytes);
 // Limits the size of any file the calling process writes. Use in a child.
 bool LimitFileSize(std::uint64_t bytes);
 
+// Limits the processor time of the calling process: past `seconds` it ends
+// with SIGXCPU. Use in a child, to tell linear work from quadratic work.
+bool LimitCpuTime(std::uint64_t seconds);
+
 // The unprivileged user that DropRoot becomes.
 inline constexpr unsigned kNobody = 65534;
 
