@@ -160,6 +160,9 @@ class LabelTracks {
 
   std::size_t Count() const { return tracks_.size(); }
   const std::string& Track(std::size_t i) const { return tracks_[i].text; }
+  // Frees track i's text once it has been copied out; the track then reads
+  // as empty until Reset. Placing labels after this is not allowed.
+  void Release(std::size_t i) { std::string().swap(tracks_[i].text); }
 
   // Writes `label` from `column` (1-based) on into the first track with room
   // for it (OverwriteAt), making the first track beforehand when there is

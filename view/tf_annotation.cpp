@@ -173,6 +173,22 @@ void MarkSite(const Site& site, std::string_view texts, std::uint32_t color,
   flush();
 }
 
+// Appends the row's tracks below it. Each track is freed once it is in the
+// view, and the view grows once for all of them, so that a row of many long
+// tracks is held about once, not two or three times over.
+void AppendTracks(std::string_view prefix, LabelTracks& tracks,
+                  RichView& view) {
+  std::uint64_t characters = 0;
+  for (std::size_t t = 0; t < tracks.Count(); ++t) {
+    characters += prefix.size() + tracks.Track(t).size() + 1;
+  }
+  view.Reserve(characters);
+  for (std::size_t t = 0; t < tracks.Count(); ++t) {
+    view.AppendLine(prefix, tracks.Track(t));
+    tracks.Release(t);
+  }
+}
+
 }  // namespace
 
 std::string RowPrefix(std::string_view seq_name) {
@@ -216,9 +232,7 @@ void AnnotateTFSites(const TSeqSet* alignment, const TaTFSet& definitions,
                  gapless_tables, sink);
       }
     }
-    for (std::size_t t = 0; t < row.tracks.Count(); ++t) {
-      view.AppendLine(prefix, row.tracks.Track(t));
-    }
+    AppendTracks(prefix, tracks, view);
   }
 }
 
