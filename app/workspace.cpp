@@ -15,6 +15,7 @@
 #include "view/conservation_highlight.h"
 #include "view/html_writer.h"
 #include "view/json_writer.h"
+#include "view/row_layout.h"
 #include "view/rtf_writer.h"
 #include "view/selection_status.h"
 #include "view/text_writer.h"

@@ -4,7 +4,7 @@
 #include <numeric>
 #include <vector>
 
-#include "view/tf_annotation.h"
+#include "view/row_layout.h"
 
 namespace tessarin {
 
@@ -91,12 +91,12 @@ void HighlightConservedWindows(const TSeqSet* alignment, RichView& view,
   for (std::size_t i = 0; i < alignment->Seqs.size(); ++i) {
     if (i >= line_index.size() || line_index[i] >= view.LineCount()) continue;
     const TSeq& seq = alignment->Seqs[i];
-    const std::size_t prefix = RowPrefix(seq.SeqName).size();
+    const std::size_t prefix = RowPrefixLength(seq.SeqName);
     const std::uint64_t length = seq.Seq.size();
     for (const ColumnRange& range : yellow) {
       const std::uint64_t last = std::min<std::uint64_t>(range.last, length);
       if (last < range.first) break;  // ranges are in column order
-      SetRangeBackColor(view, line_index[i], prefix + range.first - 1,
+      SetRangeBackColor(view, line_index[i], ColumnOffset(prefix, range.first),
                         last - range.first + 1, kConservedBackground);
     }
   }

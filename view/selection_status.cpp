@@ -5,7 +5,7 @@
 #include "alignment/position_map.h"
 #include "text/numbers.h"
 #include "text/strings.h"
-#include "view/tf_annotation.h"
+#include "view/row_layout.h"
 
 namespace tessarin {
 
@@ -27,10 +27,11 @@ std::optional<std::string> InspectSelection(const TSeqSet* alignment,
     return std::nullopt;
   }
   const TSeq& seq = alignment->Seqs[static_cast<std::size_t>(i)];
-  const std::size_t prefix = RowPrefix(seq.SeqName).size();
-  if (offset < prefix) return std::nullopt;
+  const std::optional<std::uint64_t> at =
+      ColumnAt(RowPrefixLength(seq.SeqName), offset);
+  if (!at) return std::nullopt;
 
-  const std::uint64_t column = offset - prefix + 1;  // A
+  const std::uint64_t column = *at;  // A
   const std::uint64_t length = view.SelLength();
   const std::string covered =
       column > seq.Seq.size()

@@ -138,7 +138,8 @@ void MarkSite(const Site& site, std::string_view texts, std::uint32_t color,
       ColumnOf(row, tables, site.start + site.length - 1, sink);
   if (first == 0 || last == 0 || last < first) return;
 
-  const std::size_t offset = row.prefix_length + first - 1;
+  const std::uint64_t offset =
+      ColumnOffset(row.prefix_length, static_cast<std::uint64_t>(first));
   const std::size_t width = static_cast<std::size_t>(last - first + 1);
   SetRangeStyle(view, row.line, offset, width, kFontUnderline);
   SetRangeColor(view, row.line, offset, width, color);
@@ -150,7 +151,7 @@ void MarkSite(const Site& site, std::string_view texts, std::uint32_t color,
   LetterRun run;
   auto flush = [&] {
     if (run.length > 0) {
-      AddRangeStyle(view, row.line, row.prefix_length + run.column - 1,
+      AddRangeStyle(view, row.line, ColumnOffset(row.prefix_length, run.column),
                     run.length, run.style);
     }
   };
@@ -190,12 +191,6 @@ void AppendTracks(std::string_view prefix, LabelTracks& tracks,
 }
 
 }  // namespace
-
-std::string RowPrefix(std::string_view seq_name) {
-  std::string prefix(seq_name);
-  prefix += "> \t";
-  return prefix;
-}
 
 void AnnotateTFSites(const TSeqSet* alignment, const TaTFSet& definitions,
                      RichView& view, const AADWord& gapless_tables,

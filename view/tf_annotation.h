@@ -12,11 +12,9 @@
 #include "text/message_sink.h"
 #include "view/label_tracks.h"
 #include "view/rich_view.h"
+#include "view/row_layout.h"
 
 namespace tessarin {
-
-// "name> <tab>": what every sequence row and track row begins with.
-std::string RowPrefix(std::string_view seq_name);
 
 // Appends, for every sequence in alignment order, its sequence row (prefix and
 // Seq) and below it its annotation tracks, and marks each site of each factor
