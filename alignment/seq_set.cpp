@@ -1,7 +1,6 @@
 #include "alignment/seq_set.h"
 
 #include <algorithm>
-#include <optional>
 #include <string_view>
 
 #include "text/strings.h"
@@ -10,63 +9,66 @@ namespace tessarin {
 
 namespace {
 
-// Builds the sequences of a FASTA file from its lines, one line at a time.
-// The text lines of a record are kept as views until the record ends, so
-// that its text is joined into a string of exactly the right size.
-class FastaBuilder {
- public:
-  explicit FastaBuilder(std::vector<TSeq>& seqs) : seqs_(seqs) {}
-  FastaBuilder(const FastaBuilder&) = delete;
-  FastaBuilder& operator=(const FastaBuilder&) = delete;
+// A header is any line that holds this; the name is the rest of the line
+// after its first occurrence.
+constexpr std::string_view kHeaderMark = ">";
 
-  void Line(std::string_view line) {
-    if (line.empty()) return;
-    const std::size_t mark = line.find('>');
-    if (mark != std::string_view::npos) {
-      Finish();
-      seqs_.emplace_back().SeqName = line.substr(mark + 1);
-      open_ = true;
-    } else if (open_) {
-      pieces_.push_back(line);  // lines before the first header are ignored
-    }
+// The header line at or after the line at `from` (count 0: none).
+KeyHit NextHeader(const LineText& text, std::size_t from) {
+  return text.FindFirstKey(kHeaderMark, from);
+}
+
+std::size_t CountHeaders(const LineText& text) {
+  std::size_t headers = 0;
+  for (KeyHit header = NextHeader(text, 0); header.count != 0;
+       header = NextHeader(text, text.Next(header.line))) {
+    ++headers;
   }
+  return headers;
+}
 
-  // Joins the text lines of the open record into its RawSeq and Seq.
-  void Finish() {
-    if (!open_) return;
-    TSeq& seq = seqs_.back();
-    std::size_t total = 0;
-    for (const std::string_view piece : pieces_) total += piece.size();
-    seq.RawSeq.reserve(total);
-    for (const std::string_view piece : pieces_) seq.RawSeq += piece;
-    seq.Seq = UpperAscii(seq.RawSeq);
-    pieces_.clear();
-    open_ = false;
+// `lines` (whole lines, each followed by LF) joined without separator, in a
+// string of exactly that size. Empty lines add nothing, as if dropped.
+std::string JoinLines(std::string_view lines) {
+  std::string joined;
+  joined.reserve(lines.size() - static_cast<std::size_t>(std::count(
+                                    lines.begin(), lines.end(), '\n')));
+  for (std::size_t begin = 0; begin < lines.size();) {
+    const std::size_t lf = lines.find('\n', begin);
+    joined.append(lines, begin, lf - begin);
+    begin = lf + 1;
   }
-
- private:
-  std::vector<TSeq>& seqs_;
-  std::vector<std::string_view> pieces_;
-  bool open_ = false;
-};
+  return joined;
+}
 
 }  // namespace
 
 std::uint32_t TSeqSet::ReadFasta(const std::string& path) {
-  // The file is walked line by line in place: no string per line.
-  const std::optional<std::string> content = Ttf::ReadContent(path);
-  if (!content) return 0;
-  FastaBuilder builder(Seqs);
-  ForEachLine(*content,
-              [&builder](std::string_view line) { builder.Line(line); });
-  builder.Finish();
-  return Count();
+  return ReadFastaLines(LineText::FromFile(path));
 }
 
-std::uint32_t TSeqSet::ReadFastaLines(const Ttf& file) {
-  FastaBuilder builder(Seqs);
-  for (const std::string& line : file.Lines()) builder.Line(line);
-  builder.Finish();
+std::uint32_t TSeqSet::ReadFastaLines(LineText text) {
+  // The sequences are counted first, so that the array is made once at its
+  // final size rather than grown (which holds the old and the new array).
+  Seqs.reserve(Seqs.size() + CountHeaders(text));
+  const std::size_t first_read = Seqs.size();
+  for (KeyHit header = NextHeader(text, 0); header.count != 0;) {
+    TSeq& seq = Seqs.emplace_back();
+    seq.SeqName = text.Line(header.line).substr(header.position);
+    // The text runs from the line after the header to the next header or
+    // the end of the file; lines before the first header belong to nothing.
+    const std::size_t first = text.Next(header.line);
+    const KeyHit next = NextHeader(text, first);
+    const std::size_t end = next.count != 0 ? next.line : text.End();
+    seq.RawSeq = JoinLines(text.Text().substr(first, end - first));
+    header = next;
+  }
+  // The file goes before the upper-case texts are made: the alignment's
+  // text is held at most twice, as RawSeq and Seq are.
+  text.Release();
+  for (std::size_t i = first_read; i < Seqs.size(); ++i) {
+    Seqs[i].Seq = UpperAscii(Seqs[i].RawSeq);
+  }
   return Count();
 }
 

@@ -22,9 +22,12 @@ class TSeqSet {
   // the lines up to the next header, joined, are its text; lines before the
   // first header are ignored. A file that cannot be opened, or has no
   // header, gives no sequence. Reports nothing; linear in the file size.
+  // Makes each text and the array of sequences at their final size, and
+  // releases the file before it makes the upper-case texts: at no time does
+  // it hold more than the sequences and either the file or their RawSeq.
   std::uint32_t ReadFasta(const std::string& path);
-  // The same from lines already loaded (left unchanged).
-  std::uint32_t ReadFastaLines(const Ttf& file);
+  // The same from lines already loaded (released before it returns).
+  std::uint32_t ReadFastaLines(LineText text);
 
   std::uint32_t Count() const {
     return static_cast<std::uint32_t>(Seqs.size());

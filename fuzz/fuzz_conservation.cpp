@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "sources/conserved.h"
@@ -19,10 +20,9 @@ namespace {
 }
 
 void Read(std::string_view content, tessarin::TConserved& data) {
-  tessarin::Ttf file;
-  file.LoadFromText(content);
   tessarin::RecordingSink sink;
-  tessarin::ReadConservationLines(file, data, sink);
+  tessarin::ReadConservationLines(tessarin::LineText(std::string(content)),
+                                  data, sink);
   if (sink.texts.size() > 1) Fail("more than one message");
   if (!sink.texts.empty()) return;
   const auto scores = static_cast<std::size_t>(data.NScores);

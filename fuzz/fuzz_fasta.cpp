@@ -1,6 +1,6 @@
-// The line file and the aligned FASTA reader on any bytes: the lines are the
-// content split exactly at its line ends, and every sequence read holds
-// together.
+// The line file and the aligned FASTA reader on any bytes: the lines, of the
+// line file and of LineText alike, are the content split exactly at its line
+// ends, and every sequence read holds together.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -20,10 +20,11 @@ namespace {
   std::abort();
 }
 
-// The content as its lines, each followed by '\n', must read: up to the
-// first Ctrl-Z, with CR LF and a lone CR turned into LF, and a line end
-// added after an open last line.
+// The content as its lines, each followed by '\n', must read: without one
+// leading UTF-8 byte-order mark, up to the first Ctrl-Z, with CR LF and a
+// lone CR turned into LF, and a line end added after an open last line.
 std::string ExpectedLines(std::string_view content) {
+  if (content.starts_with("\xEF\xBB\xBF")) content.remove_prefix(3);
   content = content.substr(0, content.find('\x1a'));
   std::string lines;
   for (std::size_t i = 0; i < content.size(); ++i) {
@@ -52,9 +53,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     if (line.find('>') != std::string::npos) ++headers;
   }
   if (joined != ExpectedLines(content)) Fail("lines differ from the content");
+  const tessarin::LineText text{std::string(content)};
+  if (text.Text() != joined) Fail("LineText differs from the line file");
 
   tessarin::TSeqSet alignment;
-  if (alignment.ReadFastaLines(file) != headers) Fail("a header was missed");
+  if (alignment.ReadFastaLines(text) != headers) Fail("a header was missed");
   for (const tessarin::TSeq& seq : alignment.Seqs) {
     if (seq.Seq != tessarin::UpperAscii(seq.RawSeq)) Fail("Seq is not RawSeq");
     if (seq.RawSeq.find('>') != std::string::npos) Fail("'>' in a sequence");

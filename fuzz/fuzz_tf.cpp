@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "sources/tf_set.h"
@@ -19,10 +20,9 @@ namespace {
 }
 
 void Read(std::string_view content, tessarin::TaTFSet& factors) {
-  tessarin::Ttf file;
-  file.LoadFromText(content);
   tessarin::RecordingSink sink;
-  tessarin::ReadTFLines(file, factors, sink);
+  tessarin::ReadTFLines(tessarin::LineText(std::string(content)), factors,
+                        sink);
   if (sink.texts.size() > 1) Fail("more than one message");
   if (!sink.texts.empty()) return;
   for (std::size_t i = 0; i < factors.size(); ++i) {

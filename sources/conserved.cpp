@@ -7,6 +7,7 @@
 
 #include "sources/conservation_format.h"
 #include "sources/key_value.h"
+#include "sources/table_row.h"
 #include "text/fields.h"
 #include "text/numbers.h"
 #include "text/strings.h"
@@ -17,11 +18,12 @@ namespace {
 namespace cf = conservation_format;
 
 // A window table is filled out to NScores + 2 cells per row, repeating a
-// short row's last field. A row that really holds its fields spends at least
-// two bytes per cell, so a table asking for more than this many cells per
-// byte of its rows consists mostly of missing fields; filling it out could
-// cost memory quadratic in the file size (many scores times many short
-// rows), so it is refused instead.
+// short row's last field, and every score cell becomes a stored value. A row
+// that really holds its fields spends at least two bytes per cell, so a
+// table asking for more than this many cells per byte of its rows consists
+// mostly of missing fields; filling it out could cost memory quadratic in
+// the file size (many scores times many short rows), so it is refused
+// instead.
 constexpr std::size_t kCellsPerTableByte = 4;
 
 bool IsCommentLine(std::string_view line) {
@@ -29,25 +31,25 @@ bool IsCommentLine(std::string_view line) {
 }
 
 // The score block: false when the file has none.
-bool FindScoreBlock(const Ttf& file, LineBlock& block) {
-  if (file.LastIndex() < 0) return false;
-  block = file.FindBlock(cf::kBlockHeader, cf::kBlockEnd, 0,
-                         static_cast<std::size_t>(file.LastIndex()),
-                         /*whole_line=*/true, /*case_sensitive=*/false);
-  return block.start != 0 || block.end != 0;
+bool FindScoreBlock(const LineText& text, LineBlock& block) {
+  const std::optional<LineBlock> found =
+      text.FindBlock(cf::kBlockHeader, cf::kBlockEnd, 0);
+  if (!found) return false;
+  block = *found;
+  return true;
 }
 
 // Sets ScoreNames and NScores from the first "ScoreNames =" line at or after
-// `line`, and moves `line` to it.
-bool ReadScoreNames(const Ttf& file, std::size_t& line, TConserved& data,
+// the line at `line`, and moves `line` to it.
+bool ReadScoreNames(const LineText& text, std::size_t& line, TConserved& data,
                     MessageSink& sink) {
-  const KeyHit hit = file.FindFirstKey(cf::kScoreNamesKey, line);
+  const KeyHit hit = text.FindFirstKey(cf::kScoreNamesKey, line);
   if (hit.count == 0) {
     sink.Show(cf::kScoreNamesNotFound);
     return false;
   }
   const std::string value =
-      KeyValue(file, hit, cf::kScoreNamesKey, cf::kValueJunk);
+      KeyValue(text, hit, cf::kScoreNamesKey, cf::kValueJunk);
   if (value.empty()) {
     sink.Show(cf::kNoScoreNames);
     return false;
@@ -59,16 +61,16 @@ bool ReadScoreNames(const Ttf& file, std::size_t& line, TConserved& data,
 }
 
 // Reads the statistics count S from the first "NSummaryStats =" line at or
-// after `line`, and moves `line` to it.
-bool ReadStatsCount(const Ttf& file, std::size_t& line, std::uint64_t& count,
-                    MessageSink& sink) {
-  const KeyHit hit = file.FindFirstKey(cf::kNSummaryStatsKey, line);
+// after the line at `line`, and moves `line` to it.
+bool ReadStatsCount(const LineText& text, std::size_t& line,
+                    std::uint64_t& count, MessageSink& sink) {
+  const KeyHit hit = text.FindFirstKey(cf::kNSummaryStatsKey, line);
   if (hit.count == 0) {
     sink.Show(cf::kStatsCountNotFound);
     return false;
   }
   const std::string value =
-      KeyValue(file, hit, cf::kNSummaryStatsKey, cf::kValueJunk);
+      KeyValue(text, hit, cf::kNSummaryStatsKey, cf::kValueJunk);
   const std::optional<std::int64_t> parsed = ParseInteger(value);
   if (!parsed.has_value() || *parsed < 0) {
     sink.Show(std::string(cf::kBadStatsCount) + value);
@@ -81,8 +83,8 @@ bool ReadStatsCount(const Ttf& file, std::size_t& line, std::uint64_t& count,
 
 // Reads one statistics row into entry `index`; a comment row leaves the
 // entry as it was.
-bool ReadStatsRow(const std::string& row, std::size_t index,
-                  std::size_t n_scores, TConserved& data, MessageSink& sink) {
+bool ReadStatsRow(std::string_view row, std::size_t index, std::size_t n_scores,
+                  TConserved& data, MessageSink& sink) {
   if (IsCommentLine(row)) return true;
   // Normalised rows hold one blank between neighbouring fields, so the
   // fields are counted without cutting a row of a million of them up.
@@ -92,49 +94,53 @@ bool ReadStatsRow(const std::string& row, std::size_t index,
     sink.Show(cf::kBadStatsSection);
     return false;
   }
-  const AString parts = SplitByChar(row, cf::kFieldSeparator);
-  data.StatNames[index] = parts[0];
+  // The row has exactly its name and one value per score.
+  data.StatNames[index] = NextField(row, cf::kFieldSeparator);
   AExt& values = data.Stats[index];
   values.resize(n_scores);
-  for (std::size_t j = 1; j <= n_scores; ++j) {
-    const std::optional<long double> value = ParseReal(parts[j]);
+  for (std::size_t j = 0; j < n_scores; ++j) {
+    const std::string_view field = NextField(row, cf::kFieldSeparator);
+    const std::optional<long double> value = ParseReal(field);
     if (!value.has_value()) {
-      sink.Show(std::string(cf::kBadStatsValue) + parts[j]);
+      sink.Show(std::string(cf::kBadStatsValue) + std::string(field));
       return false;
     }
-    values[j - 1] = *value;
+    values[j] = *value;
   }
   return true;
 }
 
-// Finds "[[STATS]]" at or after `line` and reads the `count` rows after it
-// (and after its comment line, if any); moves `line` to the "[[STATS]]" line
-// or its comment line.
-bool ReadStats(const Ttf& file, std::size_t& line, std::uint64_t count,
+// Finds "[[STATS]]" at or after the line at `line` and reads the `count`
+// rows after it (and after its comment line, if any); moves `line` to the
+// "[[STATS]]" line or its comment line.
+bool ReadStats(const LineText& text, std::size_t& line, std::uint64_t count,
                TConserved& data, MessageSink& sink) {
-  const KeyHit hit = file.FindFirstKey(cf::kStatsKey, line);
+  const KeyHit hit = text.FindFirstKey(cf::kStatsKey, line);
   if (hit.count == 0) {
     sink.Show(cf::kStatsNotFound);
     return false;
   }
-  const AString& lines = file.Lines();
   std::size_t before_rows = hit.line;
-  if (before_rows + 1 < lines.size() && IsCommentLine(lines[before_rows + 1])) {
-    ++before_rows;
+  const std::size_t after = text.Next(before_rows);
+  if (after < text.End() && IsCommentLine(text.Line(after))) {
+    before_rows = after;
   }
   // Every row must be a line of the file. Checked before anything grows, so
   // that a huge count read from a small file allocates nothing.
-  const std::size_t rows_left = lines.size() - 1 - before_rows;
-  if (count > rows_left) {
-    sink.Show(cf::kBadStatsSection);
-    return false;
+  const std::size_t first_row = text.Next(before_rows);
+  std::size_t row = first_row;
+  for (std::uint64_t i = 0; i < count; ++i, row = text.Next(row)) {
+    if (row >= text.End()) {
+      sink.Show(cf::kBadStatsSection);
+      return false;
+    }
   }
   const auto n_rows = static_cast<std::size_t>(count);
   data.StatNames.resize(n_rows);
   data.Stats.resize(n_rows);
-  for (std::size_t i = 0; i < n_rows; ++i) {
-    if (!ReadStatsRow(lines[before_rows + 1 + i], i, data.ScoreNames.size(),
-                      data, sink)) {
+  row = first_row;
+  for (std::size_t i = 0; i < n_rows; ++i, row = text.Next(row)) {
+    if (!ReadStatsRow(text.Line(row), i, data.ScoreNames.size(), data, sink)) {
       return false;
     }
   }
@@ -142,32 +148,37 @@ bool ReadStats(const Ttf& file, std::size_t& line, std::uint64_t count,
   return true;
 }
 
-// Whether lines[first..last], filled out to `width` columns, has all of them
-// and stays within the memory budget of kCellsPerTableByte.
-bool TableHasScoreColumns(const AString& lines, std::size_t first,
-                          std::size_t last, std::size_t width) {
+// Whether the rows from the line at `first` to the one before `end`, filled
+// out to `width` columns, have all of them and stay within the memory budget
+// of kCellsPerTableByte. Counts the rows into `rows`.
+bool TableHasScoreColumns(const LineText& text, std::size_t first,
+                          std::size_t end, std::size_t width,
+                          std::size_t& rows) {
   std::size_t widest = 0;
   std::size_t bytes = 0;
-  for (std::size_t i = first; i <= last; ++i) {
-    widest = std::max(widest, CountChar(cf::kFieldSeparator, lines[i]) + 1);
-    bytes += lines[i].size() + 1;  // with its line end
-  }
-  const std::size_t rows = last - first + 1;
+  rows = 0;
+  text.ForEachLine(first, end, [&](std::string_view row) {
+    widest = std::max(widest, CountChar(cf::kFieldSeparator, row) + 1);
+    bytes += row.size() + 1;  // with its line end
+    ++rows;
+  });
   return widest >= width && rows <= kCellsPerTableByte * bytes / width;
 }
 
-// Finds "[[TABLE]]" at or after `line` and sets `first` to the first table
-// row: the line after it, or after its comment line.
-bool FindTableRows(const Ttf& file, std::size_t line, std::size_t block_end,
-                   std::size_t& first, MessageSink& sink) {
-  const KeyHit hit = file.FindFirstKey(cf::kTableKey, line);
+// Finds "[[TABLE]]" at or after the line at `line` and sets `first` to the
+// first table row: the line after it, or after its comment line.
+bool FindTableRows(const LineText& text, std::size_t line,
+                   std::size_t block_end, std::size_t& first,
+                   MessageSink& sink) {
+  const KeyHit hit = text.FindFirstKey(cf::kTableKey, line);
   if (hit.count == 0) {
     sink.Show(cf::kTableNotFound);
     return false;
   }
-  const AString& lines = file.Lines();
-  first = hit.line + 1;
-  if (first < lines.size() && IsCommentLine(lines[first])) ++first;
+  first = text.Next(hit.line);
+  if (first < text.End() && IsCommentLine(text.Line(first))) {
+    first = text.Next(first);
+  }
   if (first >= block_end) {
     sink.Show(cf::kEmptyTable);
     return false;
@@ -175,39 +186,75 @@ bool FindTableRows(const Ttf& file, std::size_t line, std::size_t block_end,
   return true;
 }
 
-// Reads the table rows lines[first..last] into WinStart, WinEnd and Scores.
-bool ReadTableRows(const AString& lines, std::size_t first, std::size_t last,
+// Reads the table rows, the lines from the one at `first` to the one before
+// `end`, into WinStart, WinEnd and Scores. The cells are converted as the
+// rows are walked: no text of a cell is kept, and every array is made at
+// its final size.
+bool ReadTableRows(const LineText& text, std::size_t first, std::size_t end,
                    TConserved& data, MessageSink& sink) {
   const std::size_t n_scores = data.ScoreNames.size();
   // Window start, window end and one column per score; wider rows are not
   // cut up beyond these.
   const std::size_t width = n_scores + 2;
-  if (!TableHasScoreColumns(lines, first, last, width)) {
+  std::size_t windows = 0;
+  if (!TableHasScoreColumns(text, first, end, width, windows)) {
     sink.Show(cf::kBadScoreColumns);
     return false;
   }
-  AAString columns =
-      SplitColumns(lines, first, last, cf::kFieldSeparator, width);
-  const std::size_t windows = columns[0].size();
 
-  const std::int64_t ml = FindName(data.ScoreNames, cf::kMLName, 0);
-  if (ml >= 0) {
-    ReplaceInRange(columns[static_cast<std::size_t>(ml) + 2], cf::kNotAvailable,
-                   cf::kNotAvailableValue, 0, windows - 1);
-  }
-  // Both window columns are converted (and stored) before either is judged.
-  const std::size_t bad_starts = TextsToInts(columns[0], data.WinStart);
-  const std::size_t bad_ends = TextsToInts(columns[1], data.WinEnd);
-  if (bad_starts + bad_ends != 0) {
+  // Both window columns are converted (and stored) before either is judged;
+  // an entry that fails reads as 0, as TextsToInts has it. Each array is
+  // filled in place, so reading a file again does not hold two of them.
+  ADWord& starts = data.WinStart;
+  ADWord& ends = data.WinEnd;
+  starts.assign(windows, 0);
+  ends.assign(windows, 0);
+  std::size_t bad_windows = 0;
+  std::size_t w = 0;
+  const auto window_column = [&bad_windows](std::string_view field,
+                                            std::uint32_t& value) {
+    const std::optional<std::int64_t> parsed = ParseInteger(field);
+    if (!parsed.has_value()) {
+      ++bad_windows;
+      return;
+    }
+    value = static_cast<std::uint32_t>(static_cast<std::uint64_t>(*parsed));
+  };
+  text.ForEachLine(first, end, [&](std::string_view row) {
+    window_column(NextField(row, cf::kFieldSeparator), starts[w]);
+    window_column(NextField(row, cf::kFieldSeparator), ends[w]);
+    ++w;
+  });
+  if (bad_windows != 0) {
     sink.Show(cf::kBadWindowColumns);
     return false;
   }
-  data.Scores.resize(n_scores);
+
+  // In the column of the score named "ML", "N/A" reads as -1; every score
+  // column is converted before the check, a failed entry reading as 0.
+  const std::int64_t ml = FindName(data.ScoreNames, cf::kMLName, 0);
+  AAExt& scores = data.Scores;
+  scores.resize(n_scores);
+  for (AExt& column : scores) column.assign(windows, 0.0L);
   std::size_t bad_scores = 0;
-  for (std::size_t j = 0; j < n_scores; ++j) {
-    bad_scores += TextsToReals(columns[j + 2], data.Scores[j]);
-    AString().swap(columns[j + 2]);  // its texts are no longer needed
-  }
+  w = 0;
+  text.ForEachLine(first, end, [&](std::string_view row) {
+    NextField(row, cf::kFieldSeparator);  // the window's first column
+    NextField(row, cf::kFieldSeparator);  // and its last
+    for (std::size_t j = 0; j < n_scores; ++j) {
+      std::string_view field = NextField(row, cf::kFieldSeparator);
+      if (static_cast<std::int64_t>(j) == ml && field == cf::kNotAvailable) {
+        field = cf::kNotAvailableValue;
+      }
+      const std::optional<long double> value = ParseReal(field);
+      if (value.has_value()) {
+        scores[j][w] = *value;
+      } else {
+        ++bad_scores;
+      }
+    }
+    ++w;
+  });
   if (bad_scores != 0) {
     sink.Show(cf::kBadScoreColumns);
     return false;
@@ -233,29 +280,25 @@ void ReadCutoffs(TConserved& data, MessageSink& sink) {
 
 void ReadConservation(const std::string& path, TConserved& data,
                       MessageSink& sink) {
-  Ttf file;
-  file.LoadFromFile(path);
-  ReadConservationLines(file, data, sink);
+  ReadConservationLines(LineText::FromFile(path), data, sink);
 }
 
-void ReadConservationLines(Ttf& file, TConserved& data, MessageSink& sink) {
-  file.NormalizeLines(kBlankDelimiters);
+void ReadConservationLines(LineText text, TConserved& data, MessageSink& sink) {
+  text.NormalizeLines(kBlankDelimiters);
   LineBlock block;
-  if (!FindScoreBlock(file, block)) {
+  if (!FindScoreBlock(text, block)) {
     sink.Show(cf::kNoBlock);
     return;
   }
   // Each key is searched from the line where the previous one was found.
   std::size_t line = block.start;
   std::uint64_t stats_count = 0;
-  if (!ReadScoreNames(file, line, data, sink)) return;
-  if (!ReadStatsCount(file, line, stats_count, sink)) return;
-  if (!ReadStats(file, line, stats_count, data, sink)) return;
+  if (!ReadScoreNames(text, line, data, sink)) return;
+  if (!ReadStatsCount(text, line, stats_count, sink)) return;
+  if (!ReadStats(text, line, stats_count, data, sink)) return;
   std::size_t first_row = 0;
-  if (!FindTableRows(file, line, block.end, first_row, sink)) return;
-  if (!ReadTableRows(file.Lines(), first_row, block.end - 1, data, sink)) {
-    return;
-  }
+  if (!FindTableRows(text, line, block.end, first_row, sink)) return;
+  if (!ReadTableRows(text, first_row, block.end, data, sink)) return;
   ReadCutoffs(data, sink);
 }
 

@@ -39,16 +39,17 @@ struct TConserved {
 // Reads the conservation file at `path` into `data`. Every problem is shown
 // on `sink` and ends the reading at once; Cutoffs change only when the whole
 // reading succeeds. A file that cannot be opened reads as an empty one.
-// Linear in the file size, and what it holds stays within a small multiple
-// of it: a statistics count beyond the lines of the file is refused before
+// Linear in the file size. While it reads it holds the file's content once
+// beside the values it stores, converting the table's cells as it walks the
+// rows; a statistics count beyond the lines of the file is refused before
 // anything is allocated, and a window table whose rows would have to be
 // filled out to far more cells than the file holds is refused. A read error
 // after the file was opened propagates as std::system_error.
 void ReadConservation(const std::string& path, TConserved& data,
                       MessageSink& sink);
 
-// ReadConservation on lines already loaded; normalises them in place first.
-void ReadConservationLines(Ttf& file, TConserved& data, MessageSink& sink);
+// ReadConservation on lines already loaded; normalises them first.
+void ReadConservationLines(LineText text, TConserved& data, MessageSink& sink);
 
 // Index of the first entry at or after `start` that equals `name` exactly;
 // -1 when there is none, when the list or the name is empty, or when start

@@ -6,9 +6,9 @@
 
 namespace tessarin {
 
-std::string KeyValue(const Ttf& file, const KeyHit& hit, std::string_view key,
-                     std::string_view junk) {
-  const std::string& line = file.Lines()[hit.line];
+std::string KeyValue(const LineText& text, const KeyHit& hit,
+                     std::string_view key, std::string_view junk) {
+  const std::string_view line = text.Line(hit.line);
   const auto from = static_cast<std::int64_t>(hit.position + key.size());
   const auto to = static_cast<std::int64_t>(line.size());
   return FilterChars(/*remove_mode=*/true, CopyRange(line, from, to), junk);

@@ -1,13 +1,17 @@
 #include "sources/tf_set.h"
 
+#include <algorithm>
 #include <array>
+#include <optional>
 #include <string_view>
 #include <utility>
 
 #include "sources/key_value.h"
+#include "sources/table_row.h"
 #include "sources/tf_format.h"
 #include "text/fields.h"
 #include "text/numbers.h"
+#include "text/strings.h"
 
 namespace tessarin {
 namespace {
@@ -17,7 +21,7 @@ namespace tf = tf_format;
 constexpr std::array<std::uint32_t, 6> kBaseColors = {
     0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF};
 
-// Columns 0 to 3 are all the reader uses; wider rows are not materialised.
+// Columns 0 to 3 are all the reader uses; wider rows are not cut up further.
 constexpr std::size_t kTableColumns = 4;
 
 // Finds a key from line numbers that never decrease, remembering the last
@@ -26,9 +30,10 @@ constexpr std::size_t kTableColumns = 4;
 // them to the same far line, which is quadratic in the number of blocks.
 class KeyCursor {
  public:
-  KeyCursor(const Ttf& file, std::string_view key) : file_(file), key_(key) {}
+  KeyCursor(const LineText& text, std::string_view key)
+      : text_(text), key_(key) {}
 
-  // Ttf::FindFirstKey(key, from); `from` must be at least that of the
+  // LineText::FindFirstKey(key, from); `from` must be at least that of the
   // previous call.
   KeyHit Find(std::size_t from) {
     // No line in searched_from_..hit_.line - 1 holds the key, and when it was
@@ -36,14 +41,14 @@ class KeyCursor {
     const bool still_valid = searched_ && from >= searched_from_ &&
                              (hit_.count == 0 || from <= hit_.line);
     if (still_valid) return hit_;
-    hit_ = file_.FindFirstKey(key_, from);
+    hit_ = text_.FindFirstKey(key_, from);
     searched_from_ = from;
     searched_ = true;
     return hit_;
   }
 
  private:
-  const Ttf& file_;
+  const LineText& text_;
   std::string_view key_;
   bool searched_ = false;
   std::size_t searched_from_ = 0;
@@ -51,10 +56,10 @@ class KeyCursor {
 };
 
 struct KeyCursors {
-  explicit KeyCursors(const Ttf& file)
-      : name(file, tf::kNameKey),
-        match_type(file, tf::kMatchTypeKey),
-        table(file, tf::kTableKey) {}
+  explicit KeyCursors(const LineText& text)
+      : name(text, tf::kNameKey),
+        match_type(text, tf::kMatchTypeKey),
+        table(text, tf::kTableKey) {}
   KeyCursor name;
   KeyCursor match_type;
   KeyCursor table;
@@ -71,40 +76,78 @@ bool IsCommentLine(std::string_view line) {
   return !line.empty() && line.front() == tf::kCommentMark;
 }
 
-// The next [TF] block whose header lies at or after line `from`; false when
-// there is none.
-bool FindNextBlock(const Ttf& file, std::size_t from, LineBlock& block) {
-  if (file.LastIndex() < 0 ||
-      from > static_cast<std::size_t>(file.LastIndex())) {
-    return false;
-  }
-  block = file.FindBlock(tf::kBlockHeader, tf::kBlockEnd, from,
-                         static_cast<std::size_t>(file.LastIndex()),
-                         /*whole_line=*/true, /*case_sensitive=*/false);
-  // A found block never has start = end = 0: its end lies after its header.
-  return block.start != 0 || block.end != 0;
+// The next [TF] block whose header lies at or after the line at `from`;
+// false when there is none.
+bool FindNextBlock(const LineText& text, std::size_t from, LineBlock& block) {
+  const std::optional<LineBlock> found =
+      text.FindBlock(tf::kBlockHeader, tf::kBlockEnd, from);
+  if (!found) return false;
+  block = *found;
+  return true;
 }
 
-// Cuts the rows lines[first..last] into the site columns of `record`.
-bool ReadRows(const AString& lines, std::size_t first, std::size_t last,
+// Converts field `column` of every row by the integer rule into `values`
+// (a failed entry becomes 0, as TextsToInts does); returns the failures.
+std::size_t RowsToInts(const LineText& text, std::size_t first, std::size_t end,
+                       std::size_t rows, std::size_t column, ADWord& values) {
+  values.assign(rows, 0);
+  std::size_t failures = 0;
+  std::size_t i = 0;
+  text.ForEachLine(first, end, [&](std::string_view row) {
+    const std::optional<std::int64_t> value =
+        ParseInteger(FieldAt(row, column, tf::kFieldSeparator));
+    if (value) {
+      values[i] =
+          static_cast<std::uint32_t>(static_cast<std::uint64_t>(*value));
+    } else {
+      ++failures;
+    }
+    ++i;
+  });
+  return failures;
+}
+
+// Field `column` of every row, as texts.
+AString RowsToTexts(const LineText& text, std::size_t first, std::size_t end,
+                    std::size_t rows, std::size_t column) {
+  AString texts;
+  texts.reserve(rows);
+  text.ForEachLine(first, end, [&](std::string_view row) {
+    texts.emplace_back(FieldAt(row, column, tf::kFieldSeparator));
+  });
+  return texts;
+}
+
+// Reads the rows, the lines from the one at `first` to the one before
+// `end`, into the site columns of `record`. Each column is made straight
+// from the rows, at its final size; no text of a cell is kept beyond the
+// column that stores it.
+bool ReadRows(const LineText& text, std::size_t first, std::size_t end,
               TTFSet& record, MessageSink& sink) {
-  AAString columns =
-      SplitColumns(lines, first, last, tf::kFieldSeparator, kTableColumns);
-  if (columns.size() < kTableColumns) {
+  // The table is as wide as its widest row; columns 0 to 3 must exist.
+  std::size_t rows = 0;
+  std::size_t width = 0;
+  text.ForEachLine(first, end, [&](std::string_view row) {
+    ++rows;
+    if (width < kTableColumns) {
+      width = std::max(width, CountChar(tf::kFieldSeparator, row) + 1);
+    }
+  });
+  if (width < kTableColumns) {
     sink.Show(tf::kTooFewColumns);
     return false;
   }
-  record.SeqNames = std::move(columns[0]);
-  if (TextsToInts(columns[1], record.Positions) != 0) {
+  record.SeqNames = RowsToTexts(text, first, end, rows, 0);
+  if (RowsToInts(text, first, end, rows, 1, record.Positions) != 0) {
     sink.Show(tf::kPositionConversion);
     return false;
   }
-  record.Labels = std::move(columns[2]);
+  record.Labels = RowsToTexts(text, first, end, rows, 2);
   if (record.MatchType != kMatchLength) {
-    record.Sites = std::move(columns[3]);
+    record.Sites = RowsToTexts(text, first, end, rows, 3);
     return true;
   }
-  if (TextsToInts(columns[3], record.Lengths) != 0) {
+  if (RowsToInts(text, first, end, rows, 3, record.Lengths) != 0) {
     sink.Show(tf::kLengthConversion);
     return false;
   }
@@ -112,45 +155,45 @@ bool ReadRows(const AString& lines, std::size_t first, std::size_t last,
 }
 
 // Finds the block's "[[TABLE]]" line, takes its comment line, if any, and
-// reads the rows up to the block's last line, block.end - 1.
-bool ReadTable(const Ttf& file, const LineBlock& block, KeyCursor& table_key,
-               TTFSet& record, MessageSink& sink) {
+// reads the rows up to the block's last line, the one before block.end.
+bool ReadTable(const LineText& text, const LineBlock& block,
+               KeyCursor& table_key, TTFSet& record, MessageSink& sink) {
   const KeyHit table = table_key.Find(block.start);
   if (table.count == 0) {
     sink.Show(tf::kTableNotFound);
     return false;
   }
   // A "[[TABLE]]" found beyond the block leaves no rows either.
-  std::size_t first_row = table.line + 1;
+  std::size_t first_row = text.Next(table.line);
   if (first_row >= block.end) {
     sink.Show(tf::kNoTableData);
     return false;
   }
-  const std::string& first_line = file.Lines()[first_row];
+  const std::string_view first_line = text.Line(first_row);
   if (!IsCommentLine(first_line)) {
     // A record reused from an earlier reading must not keep that comment.
     record.Comment.clear();
   } else {
     record.Comment = first_line;
-    ++first_row;
+    first_row = text.Next(first_row);
     if (first_row >= block.end) {
       sink.Show(tf::kNoTableDataAfterComment);
       return false;
     }
   }
-  return ReadRows(file.Lines(), first_row, block.end - 1, record, sink);
+  return ReadRows(text, first_row, block.end, record, sink);
 }
 
 // Reads one block into `record`, in the order name, match type, table.
 // Returns false after showing why it stopped.
-bool ReadBlock(const Ttf& file, const LineBlock& block, KeyCursors& keys,
+bool ReadBlock(const LineText& text, const LineBlock& block, KeyCursors& keys,
                TTFSet& record, MessageSink& sink) {
   const KeyHit name = keys.name.Find(block.start);
   if (name.count == 0) {
     sink.Show(tf::kNameNotFound);
     return false;
   }
-  record.Name = KeyValue(file, name, tf::kNameKey, tf::kValueJunk);
+  record.Name = KeyValue(text, name, tf::kNameKey, tf::kValueJunk);
 
   const KeyHit mode = keys.match_type.Find(block.start);
   if (mode.count == 0) {
@@ -158,13 +201,13 @@ bool ReadBlock(const Ttf& file, const LineBlock& block, KeyCursors& keys,
     return false;
   }
   const std::string keyword =
-      KeyValue(file, mode, tf::kMatchTypeKey, tf::kValueJunk);
+      KeyValue(text, mode, tf::kMatchTypeKey, tf::kValueJunk);
   record.MatchType = MatchTypeOf(keyword);
   if (record.MatchType == kMatchUnrecognised) {
     sink.Show(std::string(tf::kUnknownMode) + keyword);
     return false;
   }
-  return ReadTable(file, block, keys.table, record, sink);
+  return ReadTable(text, block, keys.table, record, sink);
 }
 
 }  // namespace
@@ -177,22 +220,20 @@ std::uint32_t FactorColor(std::size_t index) {
 }
 
 void ReadTFFile(const std::string& path, TaTFSet& factors, MessageSink& sink) {
-  Ttf file;
-  file.LoadFromFile(path);
-  ReadTFLines(file, factors, sink);
+  ReadTFLines(LineText::FromFile(path), factors, sink);
 }
 
-void ReadTFLines(Ttf& file, TaTFSet& factors, MessageSink& sink) {
-  file.NormalizeLines(kBlankDelimiters);
-  KeyCursors keys(file);
+void ReadTFLines(LineText text, TaTFSet& factors, MessageSink& sink) {
+  text.NormalizeLines(kBlankDelimiters);
+  KeyCursors keys(text);
   std::size_t blocks_read = 0;
   std::size_t from = 0;
   LineBlock block;
-  while (FindNextBlock(file, from, block)) {
+  while (FindNextBlock(text, from, block)) {
     // The first block truncates the array to record 0, kept as it was; each
     // later block appends a fresh record.
     factors.resize(blocks_read + 1);
-    if (!ReadBlock(file, block, keys, factors.back(), sink)) return;
+    if (!ReadBlock(text, block, keys, factors.back(), sink)) return;
     ++blocks_read;
     // Searching on from the "*" line; a block without one ran to the end.
     from = block.end;

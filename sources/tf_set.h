@@ -58,12 +58,14 @@ std::uint32_t FactorColor(std::size_t index);
 // first block reuses record 0 in place (fields not reached keep their old
 // values) and every later block starts from an empty record, so the array
 // ends up holding exactly the blocks met. A file that cannot be opened reads
-// as an empty one. Linear in the file size. A read error after the file was
-// opened propagates as std::system_error.
+// as an empty one. Linear in the file size; while it reads it holds the
+// file's content once beside the records, and no text of a table cell
+// beyond the column that stores it. A read error after the file was opened
+// propagates as std::system_error.
 void ReadTFFile(const std::string& path, TaTFSet& factors, MessageSink& sink);
 
-// ReadTFFile on lines already loaded; normalises them in place first.
-void ReadTFLines(Ttf& file, TaTFSet& factors, MessageSink& sink);
+// ReadTFFile on lines already loaded; normalises them first.
+void ReadTFLines(LineText text, TaTFSet& factors, MessageSink& sink);
 
 }  // namespace tessarin
 

@@ -17,6 +17,7 @@ namespace tessarin {
 namespace {
 
 constexpr char kCtrlZ = 26;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // Closes a file descriptor when it goes out of scope.
 class FileDescriptor {
@@ -86,7 +87,7 @@ std::string ReadAll(int fd, const std::string& path) {
 // How many lines LoadFromText makes of `content`: one per LF, one per CR
 // not followed by LF, and one for a last line without a line end.
 std::size_t CountLines(std::string_view content) {
-  content = line_file_detail::BeforeEndOfFile(content);
+  content = line_file_detail::LinesPart(content);
   std::size_t ends = static_cast<std::size_t>(
       std::count(content.begin(), content.end(), '\n'));
   for (std::size_t cr = content.find('\r'); cr != std::string_view::npos;
@@ -103,11 +104,26 @@ bool MatchesLine(std::string_view line, std::string_view text,
   return whole_line ? line == text : PosFrom(line, text, 1) != 0;
 }
 
+// Whether UpperAscii(a) == UpperAscii(b), without making either.
+bool EqualUpperAscii(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  const auto upper = [](char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  };
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (upper(a[i]) != upper(b[i])) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 namespace line_file_detail {
 
-std::string_view BeforeEndOfFile(std::string_view content) {
+std::string_view LinesPart(std::string_view content) {
+  if (content.starts_with(kByteOrderMark)) {
+    content.remove_prefix(kByteOrderMark.size());
+  }
   return content.substr(0, content.find(kCtrlZ));
 }
 
@@ -129,11 +145,14 @@ void Ttf::LoadFromFile(const std::string& path) {
   };
   const bool one_line =
       lines_.empty() && lacks('\n') && lacks('\r') && lacks(kCtrlZ);
-  if (one_line && !content->empty()) {
-    lines_.push_back(std::move(*content));
+  if (!one_line) {
+    LoadFromText(*content);
     return;
   }
-  LoadFromText(*content);
+  if (content->starts_with(kByteOrderMark)) {
+    content->erase(0, kByteOrderMark.size());
+  }
+  if (!content->empty()) lines_.push_back(std::move(*content));
 }
 
 void Ttf::LoadFromText(std::string_view content) {
@@ -245,6 +264,97 @@ std::string Ttf::JoinRange(std::size_t from, std::size_t to,
 
 std::string Ttf::JoinLines(std::size_t from, std::size_t to) const {
   return JoinRange(from, to, "");
+}
+
+LineText::LineText(std::string content) : text_(std::move(content)) {
+  const std::string_view part = line_file_detail::LinesPart(text_);
+  line_file_detail::LineEndFinder ends(part);
+  // Each line moves to the front and gets one LF. Writing never overtakes
+  // reading: the LF takes the place of a line end of one or two bytes, and
+  // is written only after the kind of line end has been read.
+  char* const bytes = text_.data();
+  const std::size_t offset = static_cast<std::size_t>(part.data() - bytes);
+  std::size_t written = 0;
+  bool open_last_line = false;
+  for (std::size_t begin = 0; begin < part.size();) {
+    const std::size_t end = ends.From(begin);
+    // Lines before the first CR LF, lone CR or mark stay where they are.
+    if (written != offset + begin) {
+      std::memmove(bytes + written, bytes + offset + begin, end - begin);
+    }
+    written += end - begin;
+    if (end == part.size()) {
+      open_last_line = true;
+      break;
+    }
+    // LF, CR LF and a lone CR each end the line.
+    const bool cr_lf =
+        part[end] == '\r' && end + 1 < part.size() && part[end + 1] == '\n';
+    bytes[written++] = '\n';
+    begin = end + (cr_lf ? 2 : 1);
+  }
+  text_.resize(written);
+  if (open_last_line) text_.push_back('\n');
+}
+
+LineText LineText::FromFile(const std::string& path) {
+  std::optional<std::string> content = Ttf::ReadContent(path);
+  return content ? LineText(std::move(*content)) : LineText();
+}
+
+std::string_view LineText::Line(std::size_t at) const {
+  const std::string_view rest = std::string_view(text_).substr(at);
+  return rest.substr(0, rest.find('\n'));
+}
+
+std::size_t LineText::Next(std::size_t at) const {
+  const std::size_t lf = text_.find('\n', at);
+  return lf == std::string::npos ? text_.size() : lf + 1;
+}
+
+void LineText::NormalizeLines(std::string_view delimiters) {
+  // Each line is normalised in a scratch string and written back at the
+  // front; a normal line is never longer than the line it came from.
+  std::string line;
+  std::size_t written = 0;
+  for (std::size_t at = 0; at < text_.size();) {
+    const std::size_t next = Next(at);
+    line.assign(Line(at));
+    NormalizeDelimitersInPlace(line, delimiters);
+    std::memcpy(text_.data() + written, line.data(), line.size());
+    written += line.size();
+    text_[written++] = '\n';
+    at = next;
+  }
+  text_.resize(written);
+}
+
+std::optional<LineBlock> LineText::FindBlock(std::string_view header,
+                                             std::string_view end_marker,
+                                             std::size_t from) const {
+  if (header.empty() || end_marker.empty()) return std::nullopt;
+  std::size_t start = from;
+  while (start < End() && !EqualUpperAscii(Line(start), header)) {
+    start = Next(start);
+  }
+  if (start >= End()) return std::nullopt;
+  std::size_t end = start;
+  while (end < End() && !EqualUpperAscii(Line(end), end_marker)) {
+    end = Next(end);
+  }
+  return LineBlock{start, end};
+}
+
+KeyHit LineText::FindFirstKey(std::string_view key, std::size_t from) const {
+  if (key.empty() || from >= End()) return {};
+  // A key holds no LF, so where it first occurs after `from` is the first
+  // line that contains it, at that line's first occurrence.
+  const std::size_t at = text_.find(key, from);
+  if (at == std::string::npos) return {};
+  const std::size_t lf =
+      at == 0 ? std::string::npos : text_.rfind('\n', at - 1);
+  const std::size_t line = lf == std::string::npos ? 0 : lf + 1;
+  return {1, line, at - line + 1};
 }
 
 }  // namespace tessarin

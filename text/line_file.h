@@ -32,9 +32,10 @@ struct KeyHit {
 };
 
 // Calls line(text) for each line of `content`, split exactly as
-// Ttf::LoadFromText splits it: LF, CR LF and a lone CR end a line, a Ctrl-Z
-// byte ends the content, and a last line without a line end counts. Each
-// line is a view into `content`. Linear in the content's size.
+// Ttf::LoadFromText splits it: one leading UTF-8 byte-order mark is dropped,
+// LF, CR LF and a lone CR end a line, a Ctrl-Z byte ends the content, and a
+// last line without a line end counts. Each line is a view into `content`.
+// Linear in the content's size.
 template <typename LineFunction>
 void ForEachLine(std::string_view content, LineFunction&& line);
 
@@ -42,10 +43,12 @@ class Ttf {
  public:
   Ttf() = default;
 
-  // Appends the lines of the file at `path`. LF, CR LF and a lone CR each end
-  // a line; a Ctrl-Z byte ends the file; a last line without a line end is
-  // read, and a file ending in a line end has no extra empty line. Lines keep
-  // their bytes unchanged and have no length limit. Linear in the file size.
+  // Appends the lines of the file at `path`. One UTF-8 byte-order mark
+  // (EF BB BF) at the start of the file is dropped; LF, CR LF and a lone CR
+  // each end a line; a Ctrl-Z byte ends the file; a last line without a line
+  // end is read, and a file ending in a line end has no extra empty line.
+  // Lines keep their bytes unchanged and have no length limit. Linear in the
+  // file size.
   // A file that cannot be opened (or is no regular file) changes nothing and
   // reports nothing; a read error after opening throws std::system_error,
   // whose text names the file and the system's reason. Memory: the file's
@@ -55,10 +58,10 @@ class Ttf {
   // Appends the lines of `content`, split as LoadFromFile splits a file.
   void LoadFromText(std::string_view content);
 
-  // The whole content of the file at `path`, or nothing when it cannot be
-  // opened (or is no regular file); a read error after opening throws as
-  // LoadFromFile does. With ForEachLine, readers that need each line only
-  // once walk a file without holding a string per line.
+  // The whole content of the file at `path`, byte for byte (a byte-order mark
+  // included), or nothing when it cannot be opened (or is a folder); a read
+  // error after opening throws as LoadFromFile does. LineText and ForEachLine
+  // make lines of it without holding a string per line.
   static std::optional<std::string> ReadContent(const std::string& path);
 
   // Whether the file at `path` can be opened for reading as a file.
@@ -117,10 +120,72 @@ class Ttf {
   AString lines_;
 };
 
+// The lines of a text file in one buffer, for the readers: each line is
+// followed by one LF, and a line is named by the offset of its first byte.
+// Offsets of lines compare as their indices do and End() is the place after
+// the last line, so a range of lines is a pair of offsets, and LineBlock and
+// KeyHit name lines by offset. Unlike Ttf it holds no string per line: the
+// lines of a file never take more than the file's own size and one byte.
+class LineText {
+ public:
+  LineText() = default;
+  // The lines of `content`, split as Ttf::LoadFromText splits it, written
+  // over the content's own buffer. Linear in the content's size.
+  explicit LineText(std::string content);
+  // The lines of the file at `path`; no line when it cannot be opened (or is
+  // a folder). A read error after opening throws as Ttf::LoadFromFile does.
+  static LineText FromFile(const std::string& path);
+
+  // Every line, each followed by LF.
+  std::string_view Text() const { return text_; }
+  // The offset after the last line (0 when there is none).
+  std::size_t End() const { return text_.size(); }
+  // The line at offset `at` (a line's offset before End()), without its LF.
+  std::string_view Line(std::size_t at) const;
+  // The offset of the line after the one at `at`; End() after the last.
+  std::size_t Next(std::size_t at) const;
+  // Calls line(text) for every line from the one at `first` to the one
+  // before `end`, in order.
+  template <typename LineFunction>
+  void ForEachLine(std::size_t first, std::size_t end,
+                   LineFunction&& line) const {
+    const std::string_view text = text_;
+    for (std::size_t at = first; at < end && at < text.size();) {
+      const std::size_t lf = text.find('\n', at);  // every line has one
+      line(text.substr(at, lf - at));
+      at = lf + 1;
+    }
+  }
+
+  // Replaces every line by its NormalizeDelimiters form, in place.
+  void NormalizeLines(std::string_view delimiters);
+  // Drops every line and gives the buffer back.
+  void Release() { std::string().swap(text_); }
+
+  // Ttf::FindBlock from the line at `from` to the last line, with whole lines
+  // compared without regard to letter case (a to z): the first line that
+  // equals `header`, and from it on the first line that equals `end_marker`
+  // (End() when none does). Nothing when no line equals the header, `from`
+  // is not before End(), or a text is empty.
+  std::optional<LineBlock> FindBlock(std::string_view header,
+                                     std::string_view end_marker,
+                                     std::size_t from) const;
+
+  // Ttf::FindFirstKey: the first line at or after the line at `from` that
+  // contains `key` (exact bytes, no LF in it; an empty key occurs nowhere),
+  // with the 1-based position of the key's first occurrence in it; count 0
+  // when no line does. Linear in the distance searched.
+  KeyHit FindFirstKey(std::string_view key, std::size_t from) const;
+
+ private:
+  std::string text_;
+};
+
 namespace line_file_detail {
 
-// `content` up to its first Ctrl-Z byte.
-std::string_view BeforeEndOfFile(std::string_view content);
+// The part of `content` that is split into lines: without one leading UTF-8
+// byte-order mark, up to its first Ctrl-Z byte.
+std::string_view LinesPart(std::string_view content);
 
 // Finds where lines end. Each byte kind (LF, CR) is searched for once and
 // its position kept until a line starts beyond it, so a file that uses only
@@ -151,7 +216,7 @@ class LineEndFinder {
 
 template <typename LineFunction>
 void ForEachLine(std::string_view content, LineFunction&& line) {
-  content = line_file_detail::BeforeEndOfFile(content);
+  content = line_file_detail::LinesPart(content);
   line_file_detail::LineEndFinder ends(content);
   std::size_t begin = 0;
   while (begin < content.size()) {

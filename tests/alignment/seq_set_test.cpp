@@ -10,10 +10,9 @@ namespace tessarin {
 namespace {
 
 TSeqSet ReadText(std::string_view content) {
-  Ttf file;
-  file.LoadFromText(content);
   TSeqSet set;
-  const std::uint32_t count = set.ReadFastaLines(file);
+  const std::uint32_t count =
+      set.ReadFastaLines(LineText(std::string(content)));
   EXPECT_EQ(count, set.Count());
   return set;
 }

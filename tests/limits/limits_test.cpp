@@ -33,11 +33,69 @@ namespace tf = tf_format;
 
 constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
 
-// What a reading may hold: three copies of its file (content, lines and a
-// cleaned or joined copy), a string and a few field strings per line, and a
-// constant.
-std::uint64_t Budget(std::uint64_t bytes, std::uint64_t lines) {
-  return 3 * bytes + 256 * lines + 64 * kMiB;
+// The memory target of every reader: what it stores, plus this many times
+// its file (the file's content while it is read, and room to spare), plus a
+// constant for the allocator and the runtime.
+constexpr std::uint64_t kFileCopies = 4;
+constexpr std::uint64_t kConstant = 16 * kMiB;
+
+// What the allocator adds to every block it hands out, at most.
+constexpr std::uint64_t kBlockOverhead = 16;
+
+// The bytes a text takes beyond its string object: nothing while it fits in
+// the object itself, else its bytes, a NUL and the block's overhead.
+std::uint64_t HeapBytes(const std::string& text) {
+  return text.size() <= std::string().capacity()
+             ? 0
+             : text.size() + 1 + kBlockOverhead;
+}
+
+template <typename T>
+std::uint64_t ArrayBytes(const std::vector<T>& values) {
+  return values.size() * sizeof(T) + kBlockOverhead;
+}
+
+std::uint64_t TextsBytes(const AString& texts) {
+  std::uint64_t bytes = ArrayBytes(texts);
+  for (const std::string& text : texts) bytes += HeapBytes(text);
+  return bytes;
+}
+
+std::uint64_t TablesBytes(const AAExt& tables) {
+  std::uint64_t bytes = ArrayBytes(tables);
+  for (const AExt& table : tables) bytes += ArrayBytes(table);
+  return bytes;
+}
+
+// The bytes the values that a reader stored take, each array and text at
+// the length it has.
+std::uint64_t StoredBytes(const TSeqSet& alignment) {
+  std::uint64_t bytes = ArrayBytes(alignment.Seqs);
+  for (const TSeq& seq : alignment.Seqs) {
+    for (const std::string* text :
+         {&seq.Seq, &seq.RawSeq, &seq.SeqName, &seq.Gap1, &seq.Gap2}) {
+      bytes += HeapBytes(*text);
+    }
+  }
+  return bytes;
+}
+
+std::uint64_t StoredBytes(const TaTFSet& factors) {
+  std::uint64_t bytes = ArrayBytes(factors);
+  for (const TTFSet& factor : factors) {
+    bytes += HeapBytes(factor.Name) + HeapBytes(factor.Comment) +
+             TextsBytes(factor.SeqNames) + ArrayBytes(factor.Positions) +
+             TextsBytes(factor.Labels) + TextsBytes(factor.Sites) +
+             ArrayBytes(factor.Lengths);
+  }
+  return bytes;
+}
+
+std::uint64_t StoredBytes(const TConserved& data) {
+  return TextsBytes(data.ScoreNames) + ArrayBytes(data.Cutoffs) +
+         TablesBytes(data.Scores) + TextsBytes(data.StatNames) +
+         TablesBytes(data.Stats) + ArrayBytes(data.WinStart) +
+         ArrayBytes(data.WinEnd);
 }
 
 std::string Repeat(std::string_view piece, std::size_t times) {
@@ -53,20 +111,60 @@ std::string Messages(const RecordingSink& sink) {
   return texts;
 }
 
+enum class Reader { kFasta, kTf, kConservation };
+
+struct Reading {
+  std::string outcome;  // the messages, or else what was read, in short
+  std::uint64_t stored = 0;
+};
+
+Reading Read(Reader reader, const std::string& path) {
+  RecordingSink sink;
+  if (reader == Reader::kFasta) {
+    TSeqSet alignment;
+    alignment.ReadFasta(path);
+    return {std::to_string(alignment.Count()) + " sequences, longest " +
+                std::to_string(alignment.MaxLength()),
+            StoredBytes(alignment)};
+  }
+  if (reader == Reader::kTf) {
+    TaTFSet factors;
+    ReadTFFile(path, factors, sink);
+    if (!sink.texts.empty()) return {Messages(sink), StoredBytes(factors)};
+    return {std::to_string(factors.at(0).Positions.size()) + " sites",
+            StoredBytes(factors)};
+  }
+  TConserved data;
+  ReadConservation(path, data, sink);
+  if (!sink.texts.empty()) return {Messages(sink), StoredBytes(data)};
+  return {std::to_string(data.WinStart.size()) + " windows", StoredBytes(data)};
+}
+
 class LimitsTest : public testing::TempFolderTest {
  protected:
-  // Runs `read` in a child held to Budget(bytes, lines) and returns its
-  // report.
-  static std::string ReadLimited(std::uint64_t bytes, std::uint64_t lines,
-                                 const std::function<std::string()>& read) {
+  // Reads `path` with `reader` in a child held to the memory target: the
+  // values the reading stores (learnt from a first reading in a child of
+  // its own) plus kFileCopies times the file plus kConstant. Returns the
+  // outcome of the reading under the limit.
+  static std::string ReadWithinTarget(Reader reader, const std::string& path) {
+    const harness::ChildOutcome measured = harness::RunInChild(
+        [&] { return std::to_string(Read(reader, path).stored); });
+    EXPECT_TRUE(measured.completed) << measured.failure;
+    if (!measured.completed) return "";
+    const std::uint64_t stored = std::stoull(measured.report);
+    const std::uint64_t budget =
+        stored + kFileCopies * fs::file_size(path) + kConstant;
     const harness::ChildOutcome outcome = harness::RunInChild([&] {
       if (harness::kAddressSpaceLimitsWork &&
-          !harness::LimitAddressSpace(Budget(bytes, lines))) {
+          !harness::LimitAddressSpace(budget)) {
         return std::string("the limit could not be set");
       }
-      return read();
+      return Read(reader, path).outcome;
     });
-    EXPECT_TRUE(outcome.completed) << outcome.failure;
+    EXPECT_TRUE(outcome.completed)
+        << outcome.failure << " within " << budget / kMiB << " MiB ("
+        << stored / kMiB << " MiB stored, a file of "
+        << fs::file_size(path) / kMiB << " MiB)";
     return outcome.report;
   }
 };
@@ -81,22 +179,36 @@ TEST_F(LimitsTest, SingleLineFastaOf300Megabytes) {
     const std::string chunk = Repeat("ACgt-", kChunk / 5);
     for (std::size_t i = 0; i < kChunks; ++i) out << chunk;
   }
-  const std::string report = ReadLimited(fs::file_size(path), 2, [&path] {
+  // The sequence's two texts: the file goes before the second is made.
+  const std::uint64_t budget = 2 * fs::file_size(path) + 64 * kMiB;
+  const harness::ChildOutcome outcome = harness::RunInChild([&] {
+    if (harness::kAddressSpaceLimitsWork &&
+        !harness::LimitAddressSpace(budget)) {
+      return std::string("the limit could not be set");
+    }
     TSeqSet alignment;
     alignment.ReadFasta(path);
     const TSeq& seq = alignment.Seqs.at(0);
     return std::to_string(alignment.Count()) + " " + seq.SeqName + " " +
            std::to_string(seq.Seq.size()) + " " + seq.Seq.substr(0, 10);
   });
-  EXPECT_EQ(report, "1 big one 300000000 ACGT-ACGT-");
+  EXPECT_TRUE(outcome.completed) << outcome.failure;
+  EXPECT_EQ(outcome.report, "1 big one 300000000 ACGT-ACGT-");
 }
 
-TEST_F(LimitsTest, PathologicalFilesReadWithinTheirBudget) {
-  enum class Reader { kFasta, kTf, kConservation };
+TEST_F(LimitsTest, ReadersHoldTheirValuesAndFourTimesTheirFile) {
   const std::string tf_head = "[TF]\nName = A\nMatchType = direct\n[[TABLE]]\n";
   const std::string cons_head =
       "[SCORES]\nScoreNames = ML\nNSummaryStats = 1\n[[STATS]]\nThresh 0.5\n"
       "[[TABLE]]\n";
+  // Sixteen scores, their cut-offs and one full row; the other rows give a
+  // window and one value, which fills all sixteen.
+  std::string scores = "S0";
+  for (int i = 1; i < 16; ++i) scores += ",S" + std::to_string(i);
+  const std::string wide_head = "[SCORES]\nScoreNames = " + scores +
+                                "\nNSummaryStats = 1\n[[STATS]]\nThresh" +
+                                Repeat(" 0.5", 16) + "\n[[TABLE]]\n1 2" +
+                                Repeat(" 0", 16) + "\n";
   std::string many_names = "A";
   for (int i = 1; i < 100000; ++i) many_names += ",A";
   const struct Row {
@@ -105,10 +217,26 @@ TEST_F(LimitsTest, PathologicalFilesReadWithinTheirBudget) {
     std::string content;
     std::string outcome;
   } rows[] = {
+      // Files that store much per byte.
+      {"a conservation table of short rows", Reader::kConservation,
+       wide_head + Repeat("1 2 0\n", 700000) + "*\n", "700001 windows"},
+      {"a TF table of short rows", Reader::kTf,
+       tf_head + Repeat("h 1 a AC\n", 1800000) + "*\n", "1800000 sites"},
+      {"a FASTA file of one-residue records", Reader::kFasta,
+       Repeat(">s\nA\n", 800000), "800000 sequences, longest 1"},
+      {"one sequence of 50 million columns", Reader::kFasta,
+       ">s\n" + Repeat("ACGT-", 10000000) + "\n",
+       "1 sequences, longest 50000000"},
       {"CR-only line ends, four million lines", Reader::kFasta,
-       ">s\r" + Repeat("A\r", 4000000), "1 sequence of 4000000"},
-      {"nothing but line ends", Reader::kTf, std::string(8000000, '\n'),
+       ">s\r" + Repeat("A\r", 4000000), "1 sequences, longest 4000000"},
+      // Files that store nothing.
+      {"nothing but line ends, FASTA", Reader::kFasta,
+       std::string(8000000, '\n'), "0 sequences, longest 0"},
+      {"nothing but line ends, TF", Reader::kTf, std::string(8000000, '\n'),
        std::string(tf::kNoBlock) + ";"},
+      {"nothing but line ends, conservation", Reader::kConservation,
+       std::string(8000000, '\n'), std::string(cf::kNoBlock) + ";"},
+      // Rows whose width would cost far more than their bytes.
       {"a row of a million fields, then many short rows", Reader::kTf,
        tf_head + "h 1 a AC" + Repeat(" x", 1000000) + "\n" +
            Repeat("h 1 a AC\n", 200000) + "*\n",
@@ -141,30 +269,7 @@ TEST_F(LimitsTest, PathologicalFilesReadWithinTheirBudget) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     const std::string path = Write("input", row.content);
-    const auto lines = static_cast<std::uint64_t>(
-        std::count(row.content.begin(), row.content.end(), '\n') +
-        std::count(row.content.begin(), row.content.end(), '\r') + 1);
-    const std::string report =
-        ReadLimited(row.content.size(), lines, [&path, &row] {
-          RecordingSink sink;
-          if (row.reader == Reader::kFasta) {
-            TSeqSet alignment;
-            alignment.ReadFasta(path);
-            return std::to_string(alignment.Count()) + " sequence of " +
-                   std::to_string(alignment.MaxLength());
-          }
-          if (row.reader == Reader::kTf) {
-            TaTFSet factors;
-            ReadTFFile(path, factors, sink);
-            if (!sink.texts.empty()) return Messages(sink);
-            return std::to_string(factors.at(0).Positions.size()) + " sites";
-          }
-          TConserved data;
-          ReadConservation(path, data, sink);
-          if (!sink.texts.empty()) return Messages(sink);
-          return std::to_string(data.WinStart.size()) + " windows";
-        });
-    EXPECT_EQ(report, row.outcome);
+    EXPECT_EQ(ReadWithinTarget(row.reader, path), row.outcome);
   }
 }
 

@@ -18,9 +18,7 @@ namespace cf = conservation_format;
 using Texts = std::vector<std::string>;
 
 void ReadText(std::string_view content, TConserved& data, RecordingSink& sink) {
-  Ttf file;
-  file.LoadFromText(content);
-  ReadConservationLines(file, data, sink);
+  ReadConservationLines(LineText(std::string(content)), data, sink);
 }
 
 std::string Join(const AString& texts) {

@@ -16,9 +16,7 @@ namespace {
 namespace tf = tf_format;
 
 void ReadText(std::string_view content, TaTFSet& factors, RecordingSink& sink) {
-  Ttf file;
-  file.LoadFromText(content);
-  ReadTFLines(file, factors, sink);
+  ReadTFLines(LineText(std::string(content)), factors, sink);
 }
 
 template <typename T>
