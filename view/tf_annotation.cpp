@@ -23,10 +23,10 @@ bool RowIsComplete(const TTFSet& factor, std::size_t j) {
   const bool common = j < factor.SeqNames.size() &&
                       j < factor.Positions.size() && j < factor.Labels.size();
   switch (factor.MatchType) {
-    case 0:
-    case 1:
+    case kMatchDirect:
+    case kMatchCaseSensitive:
       return common && j < factor.Sites.size();
-    case 2:
+    case kMatchLength:
       return common && j < factor.Lengths.size();
     default:
       return false;  // no rule for reading the row
@@ -38,11 +38,11 @@ bool RowIsComplete(const TTFSet& factor, std::size_t j) {
 std::optional<SiteSpan> SpanOf(const TTFSet& factor, std::size_t j) {
   const std::int64_t position = factor.Positions[j];
   switch (factor.MatchType) {
-    case 0:
+    case kMatchDirect:
       return SiteSpan{position,
                       static_cast<std::int64_t>(factor.Sites[j].size()),
                       factor.Sites[j]};
-    case 1: {
+    case kMatchCaseSensitive: {
       const UpperRun run = FindUpperRun(factor.Sites[j]);
       if (run.length == 0) return std::nullopt;
       return SiteSpan{
@@ -50,7 +50,7 @@ std::optional<SiteSpan> SpanOf(const TTFSet& factor, std::size_t j) {
           static_cast<std::int64_t>(run.length),
           std::string_view(factor.Sites[j]).substr(run.start - 1, run.length)};
     }
-    default:
+    default:  // kMatchLength: RowIsComplete admits no other
       return SiteSpan{position, factor.Lengths[j], {}};
   }
 }
