@@ -12,30 +12,11 @@ namespace {
 
 using OrderedJson = nlohmann::ordered_json;
 
-// The bytes a JSON text stands for, each code point one byte; nothing when
-// a code point lies above U+00FF.
-std::optional<std::string> Bytes(const std::string& utf8) {
-  std::string bytes;
-  for (std::size_t i = 0; i < utf8.size(); ++i) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    if (lead < 0x80) {
-      bytes += static_cast<char>(lead);
-      continue;
-    }
-    if ((lead != 0xC2 && lead != 0xC3) || i + 1 == utf8.size()) {
-      return std::nullopt;
-    }
-    const auto next = static_cast<unsigned char>(utf8[++i]);
-    bytes += static_cast<char>(((lead & 0x1F) << 6) | (next & 0x3F));
-  }
-  return bytes;
-}
-
 std::string TextProblem(const OrderedJson& value, std::string_view what,
                         std::string_view expected) {
   if (!value.is_string()) return std::string(what) + " is no string";
   const std::optional<std::string> bytes =
-      Bytes(value.get_ref<const std::string&>());
+      JsonBytes(value.get_ref<const std::string&>());
   if (!bytes) return std::string(what) + " has a code point above U+00FF";
   return Difference(what, *bytes, expected);
 }
@@ -98,6 +79,23 @@ std::string RunsProblem(const OrderedJson& runs,
 }
 
 }  // namespace
+
+std::optional<std::string> JsonBytes(const std::string& utf8) {
+  std::string bytes;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    if (lead < 0x80) {
+      bytes += static_cast<char>(lead);
+      continue;
+    }
+    if ((lead != 0xC2 && lead != 0xC3) || i + 1 == utf8.size()) {
+      return std::nullopt;
+    }
+    const auto next = static_cast<unsigned char>(utf8[++i]);
+    bytes += static_cast<char>(((lead & 0x1F) << 6) | (next & 0x3F));
+  }
+  return bytes;
+}
 
 std::string JsonProblem(std::string_view json,
                         const JsonExpectation& expected) {

@@ -3,6 +3,7 @@
 #ifndef TESSARIN_TESTS_SUPPORT_JSON_READER_H_
 #define TESSARIN_TESTS_SUPPORT_JSON_READER_H_
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,10 @@ struct JsonExpectation {
   std::string status;
   std::vector<std::string> inspect;
 };
+
+// The bytes a JSON text of the writer stands for, each code point one byte;
+// nothing when a code point lies above U+00FF.
+std::optional<std::string> JsonBytes(const std::string& utf8);
 
 // `json` must parse; hold exactly the keys lines, lineIndex, runs, messages,
 // status and inspect in that order; give back every byte of every text

@@ -4,10 +4,12 @@
 
 #include <cstdint>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/json_reader.h"
 #include "tests/view/view_test_support.h"
 #include "view/rich_view.h"
 
@@ -26,19 +28,10 @@ std::string Json(const RichView& view, const JsonDocumentExtras& extras = {}) {
 
 // A JSON string back to bytes: every code point must be below 256.
 std::string Bytes(const json& value) {
-  const std::string utf8 = value.get<std::string>();
-  std::string bytes;
-  for (std::size_t i = 0; i < utf8.size(); ++i) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    if (lead < 0x80) {
-      bytes += static_cast<char>(lead);
-      continue;
-    }
-    EXPECT_TRUE(lead == 0xC2 || lead == 0xC3) << "code point above 255";
-    const auto trail = static_cast<unsigned char>(utf8[++i]);
-    bytes += static_cast<char>(((lead & 0x03) << 6) | (trail & 0x3F));
-  }
-  return bytes;
+  const std::optional<std::string> bytes =
+      harness::JsonBytes(value.get<std::string>());
+  EXPECT_TRUE(bytes) << "code point above 255";
+  return bytes.value_or("");
 }
 
 TEST(JsonWriterTest, SampleMatchesGoldenFile) {
