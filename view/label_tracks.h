@@ -1,5 +1,5 @@
 // The annotation tracks of one sequence row, and the search for the first
-// track with room for a label (Part 4.2 and DESIGN.md decision 5).
+// track with room for a label.
 #ifndef TESSARIN_VIEW_LABEL_TRACKS_H_
 #define TESSARIN_VIEW_LABEL_TRACKS_H_
 
@@ -106,10 +106,11 @@ struct PoolAllocator {
 // A label of m characters at column c goes into the first track (in the
 // order the tracks were made) that holds no label character in columns c to
 // c + max(m, 1) - 1; a new track is made when none has room. For a label
-// that ends before the last column this is the specified test (IsRunOf, where
-// a count of 0 tests one character); for the others it is decision 5, since
-// every track is at least the row's length long and columns beyond a track's
-// end count as free. So the tracks are exactly those of trying every track
+// that ends before the last column this is the IsRunOf test (where a count
+// of 0 tests one character); for a label that reaches the last column or
+// beyond, only its columns that exist in a track are tested, and every track
+// is at least the row's length long, columns beyond a track's end counting
+// as free. So the tracks are exactly those of trying every track
 // in turn.
 //
 // At first the tracks are tried in turn, from the first track free in every

@@ -214,7 +214,7 @@ TEST(AnnotateTest, LeadingGapPositionZeroIsAMismatch) {
   EXPECT_EQ(At(view, 0, 4, 2).style, kFontUnderline | kFontBold);
 }
 
-// The tracks as Part 4.2 and decision 5 put them, tried one by one: the first
+// The tracks as the placement rule puts them, tried one by one: the first
 // track whose columns c to c + m - 1 are all "." (IsRunOf; a label that
 // reaches the last column only needs those that exist), else a new one.
 void PlainPlace(std::vector<std::string>& tracks, std::size_t length,
