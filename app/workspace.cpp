@@ -90,7 +90,8 @@ bool IsExistingFile(const std::string& path) {
 }
 
 Workspace::Workspace(MessageSink& sink) : sink_(sink) {
-  view_.SetSelectionChangeHandler([this] { SelectionChanged(); });
+  annotated_view_.view.SetSelectionChangeHandler(
+      [this] { SelectionChanged(); });
 }
 
 bool Workspace::ChooseFile(FileSlot slot, const std::string& path) {
@@ -149,20 +150,19 @@ bool Workspace::ReadAndList() {
   annotated_ = false;
   PhaseRelay relay(progress_);
   try {
-    alignment_checked_ = tessarin::ReadInFiles(
-        fas_path_, tf_path_, conservation_path_, alignment_, gapless_tables_,
-        tf_definitions_, conservation_, logged_, &relay);
+    tessarin::ReadInFiles(fas_path_, tf_path_, conservation_path_, read_in_,
+                          logged_, &relay);
   } catch (const std::system_error& error) {
     // A read error ends the reading in at that file, as a reader's own
     // report does. The alignment is then either empty (its file failed) or
     // has passed the length check, so it never meets foreign tables.
     logged_.Show(error.what());
-    alignment_checked_ = true;
+    read_in_.alignment_checked = true;
   } catch (...) {
     // Any other failure ends the command. The gapless tables are built
     // before the TF file is read: an alignment that stopped earlier may be
     // half read, or sit beside the tables of another one.
-    alignment_checked_ =
+    read_in_.alignment_checked =
         relay.Last() == kPhaseReadTf || relay.Last() == kPhaseReadConservation;
     throw;
   }
@@ -171,16 +171,17 @@ bool Workspace::ReadAndList() {
   Phase(kPhaseList);
   ListSequences();
   loaded_ = true;
-  criteria_.assign(conservation_.ScoreNames.size(), 0);
+  criteria_.assign(read_in_.conservation.ScoreNames.size(), 0);
   FillBytes(criteria_, 1, criteria_.size());
   return true;
 }
 
 void Workspace::ListSequences() {
-  view_.Clear();
-  if (alignment_ == nullptr) return;
-  for (const TSeq& seq : alignment_->Seqs) {
-    view_.AppendLine(RowPrefix(seq.SeqName), seq.Seq);
+  RichView& view = annotated_view_.view;
+  view.Clear();
+  if (read_in_.alignment == nullptr) return;
+  for (const TSeq& seq : read_in_.alignment->Seqs) {
+    view.AppendLine(RowPrefix(seq.SeqName), seq.Seq);
   }
 }
 
@@ -189,7 +190,7 @@ bool Workspace::Annotate() {
     sink_.Show(kNoDataLoaded);
     return false;
   }
-  if (!alignment_checked_) {
+  if (!read_in_.alignment_checked) {
     logged_.Show(kNoProperAlignment);
     return false;
   }
@@ -204,15 +205,14 @@ bool Workspace::AnnotateView() {
   // Until the view is rewritten the inspector has nothing to say (the view
   // is not annotated), so the millions of selection notices that the range
   // operations give are not passed on to it.
-  const QuietSelection quiet(view_, [this] { SelectionChanged(); });
-  view_.Clear();
+  const QuietSelection quiet(annotated_view_.view,
+                             [this] { SelectionChanged(); });
+  annotated_view_.view.Clear();
   Phase(kPhaseAnnotate);
-  AnnotateTFSites(alignment_.get(), tf_definitions_, view_, gapless_tables_,
-                  line_index_, logged_);
+  AnnotateTFSites(read_in_, annotated_view_, logged_);
   SetStatus(kSitesAnnotated);
   Phase(kPhaseHighlight);
-  HighlightConservedWindows(alignment_.get(), view_, conservation_, criteria_,
-                            line_index_);
+  HighlightConservedWindows(read_in_, criteria_, annotated_view_);
   SetStatus(kWindowsHighlighted);
   annotated_ = true;
   return true;
@@ -226,9 +226,9 @@ void Workspace::SetCriteria(const std::vector<bool>& checked) {
 
 std::optional<std::string> Workspace::CutoffText(
     std::optional<std::size_t> score) const {
-  if (!score || *score >= conservation_.Cutoffs.size()) return std::nullopt;
-  return RealToText(conservation_.Cutoffs[*score], kCutoffWidth,
-                    kCutoffDecimals);
+  const AExt& cutoffs = read_in_.conservation.Cutoffs;
+  if (!score || *score >= cutoffs.size()) return std::nullopt;
+  return RealToText(cutoffs[*score], kCutoffWidth, kCutoffDecimals);
 }
 
 std::optional<std::string> Workspace::StoreCutoff(
@@ -243,8 +243,9 @@ std::optional<std::string> Workspace::StoreCutoff(
 
 std::optional<std::string> Workspace::SetCutoff(
     std::optional<std::size_t> score, long double value) {
-  if (!score || *score >= conservation_.Cutoffs.size()) return std::nullopt;
-  conservation_.Cutoffs[*score] = value;
+  AExt& cutoffs = read_in_.conservation.Cutoffs;
+  if (!score || *score >= cutoffs.size()) return std::nullopt;
+  cutoffs[*score] = value;
   return CutoffText(score);
 }
 
@@ -252,8 +253,8 @@ void Workspace::SelectionChanged() {
   // Not a command of its own: it may run inside one (the view is cleared
   // while reading in), whose end it must not announce.
   Guarded(sink_, [this] {
-    const std::optional<std::string> report = InspectSelection(
-        alignment_.get(), line_index_, view_, loaded_, annotated_);
+    const std::optional<std::string> report =
+        InspectSelection(read_in_, annotated_view_, loaded_, annotated_);
     if (report) SetStatus(*report);
     return true;
   });
@@ -283,23 +284,23 @@ void Workspace::WriteDocument(std::ostream& out, DocumentFormat format) const {
   Phase(kPhaseWrite);
   switch (format) {
     case DocumentFormat::kRtf:
-      WriteRtf(view_, out);
+      WriteRtf(View(), out);
       return;
     case DocumentFormat::kHtml:
-      WriteHtml(view_, out);
+      WriteHtml(View(), out);
       return;
     case DocumentFormat::kText:
-      WriteText(view_, out);
+      WriteText(View(), out);
       return;
     case DocumentFormat::kJson:
       break;
   }
   JsonDocumentExtras extras;
-  extras.line_index = annotated_ ? line_index_ : ADWord();
+  extras.line_index = annotated_ ? annotated_view_.line_index : ADWord();
   extras.messages = messages_;
   extras.status = status_;
   extras.inspect = inspections_;
-  WriteJson(view_, extras, out);
+  WriteJson(View(), extras, out);
 }
 
 bool Workspace::Save(const std::string& path, DocumentFormat format) {

@@ -1,6 +1,6 @@
-// The workspace: everything the running program holds (paths, alignment, TF
-// definitions, gapless tables, line index, conservation data, criteria, the
-// view and the status text) and the commands that change it. The window and
+// The workspace: everything the running program holds (paths, what reading
+// in produced, criteria, the annotated view and the status text) and the
+// commands that change it. The window and
 // the batch front end only turn clicks or options into these commands.
 #ifndef TESSARIN_APP_WORKSPACE_H_
 #define TESSARIN_APP_WORKSPACE_H_
@@ -15,10 +15,12 @@
 
 #include "alignment/seq_set.h"
 #include "sources/conserved.h"
+#include "sources/reading_in.h"
 #include "sources/tf_set.h"
 #include "text/arrays.h"
 #include "text/message_sink.h"
 #include "text/progress.h"
+#include "view/annotated_view.h"
 #include "view/rich_view.h"
 
 namespace tessarin {
@@ -127,13 +129,13 @@ class Workspace {
   void RecordInspection() { inspections_.push_back(status_); }
   const std::vector<std::string>& Inspections() const { return inspections_; }
 
-  RichView& View() { return view_; }
-  const RichView& View() const { return view_; }
-  const TSeqSet* Alignment() const { return alignment_.get(); }
-  const TaTFSet& TfDefinitions() const { return tf_definitions_; }
-  const AADWord& GaplessTables() const { return gapless_tables_; }
-  const ADWord& LineIndex() const { return line_index_; }
-  const TConserved& Conservation() const { return conservation_; }
+  RichView& View() { return annotated_view_.view; }
+  const RichView& View() const { return annotated_view_.view; }
+  const TSeqSet* Alignment() const { return read_in_.alignment.get(); }
+  const TaTFSet& TfDefinitions() const { return read_in_.factors; }
+  const AADWord& GaplessTables() const { return read_in_.gapless_tables; }
+  const ADWord& LineIndex() const { return annotated_view_.line_index; }
+  const TConserved& Conservation() const { return read_in_.conservation; }
   bool Loaded() const { return loaded_; }
   bool Annotated() const { return annotated_; }
 
@@ -190,18 +192,15 @@ class Workspace {
   std::string fas_path_;
   std::string conservation_path_;
   std::string tf_path_;
-  std::unique_ptr<TSeqSet> alignment_;
-  TaTFSet tf_definitions_;
-  AADWord gapless_tables_;
-  ADWord line_index_;
-  TConserved conservation_;
+  // Filled in place by every reading in, so that one that stops part-way
+  // keeps what it had read. Annotate is refused while its alignment_checked
+  // is false.
+  ReadInData read_in_;
   AByte criteria_;
   bool loaded_ = false;
   bool annotated_ = false;
-  // False when the alignment read last failed the length check: its gapless
-  // tables then belong to another alignment and Annotate is refused.
-  bool alignment_checked_ = true;
-  RichView view_;
+  // Never reassigned: the view's selection handler is bound to this object.
+  AnnotatedView annotated_view_;
   std::string status_ = ".";
   std::vector<std::string> inspections_;
   ProgressObserver* progress_ = nullptr;

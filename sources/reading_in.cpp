@@ -3,10 +3,8 @@
 namespace tessarin {
 
 bool ReadInFiles(const std::string& fas_path, const std::string& tf_path,
-                 const std::string& cons_path,
-                 std::unique_ptr<TSeqSet>& alignment, AADWord& gapless_tables,
-                 TaTFSet& factors, TConserved& conserved, MessageSink& sink,
-                 ProgressObserver* progress) {
+                 const std::string& cons_path, ReadInData& data,
+                 MessageSink& sink, ProgressObserver* progress) {
   auto phase = [progress](std::string_view name) {
     if (progress != nullptr) progress->PhaseStarted(name);
   };
@@ -14,6 +12,7 @@ bool ReadInFiles(const std::string& fas_path, const std::string& tf_path,
   // goes before the new one is read so that the two never take memory
   // together.
   phase(kPhaseReadFasta);
+  std::unique_ptr<TSeqSet>& alignment = data.alignment;
   alignment.reset();
   alignment = std::make_unique<TSeqSet>();
   alignment->ReadFasta(fas_path);
@@ -21,14 +20,16 @@ bool ReadInFiles(const std::string& fas_path, const std::string& tf_path,
   for (const TSeq& seq : alignment->Seqs) {
     if (seq.Seq.size() != length) {
       sink.Show(kNoProperAlignment);
+      data.alignment_checked = false;
       return false;
     }
   }
-  gapless_tables = alignment->GaplessTables();
+  data.gapless_tables = alignment->GaplessTables();
+  data.alignment_checked = true;
   phase(kPhaseReadTf);
-  ReadTFFile(tf_path, factors, sink);
+  ReadTFFile(tf_path, data.factors, sink);
   phase(kPhaseReadConservation);
-  ReadConservation(cons_path, conserved, sink);
+  ReadConservation(cons_path, data.conservation, sink);
   return true;
 }
 

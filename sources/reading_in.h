@@ -19,23 +19,36 @@ namespace tessarin {
 inline constexpr std::string_view kNoProperAlignment =
     "Seqs have different length -> no proper alignment";
 
-// Replaces `alignment` by a new set at once and reads the FASTA file into
-// it. When its sequences differ in length, shows kNoProperAlignment and
-// stops: the new alignment stays, while `gapless_tables`, `factors` and
-// `conserved` keep what they held, so they may not match it. Otherwise
-// `gapless_tables` becomes the new alignment's tables and the TF file and
-// the conservation file are read (both, whatever the other reports).
-// Returns whether the length check passed; the caller keeps that answer so
-// that it never combines this alignment with arrays from an earlier one.
+// What reading in produces. The fields travel together: the gapless tables
+// belong to the alignment only while `alignment_checked` holds, and a
+// reading in that stops part-way leaves every field as far as it came.
+struct ReadInData {
+  std::unique_ptr<TSeqSet> alignment;
+  AADWord gapless_tables;
+  TaTFSet factors;
+  TConserved conservation;
+  // False when the alignment read last failed the length check: its gapless
+  // tables then belong to another alignment and must not be combined with it.
+  bool alignment_checked = true;
+};
+
+// Replaces `data.alignment` by a new set at once and reads the FASTA file
+// into it. When its sequences differ in length, shows kNoProperAlignment and
+// stops: the new alignment stays, while the gapless tables, the factors and
+// the conservation data keep what they held, so they may not match it.
+// Otherwise the gapless tables become the new alignment's tables and the TF
+// file and the conservation file are read (both, whatever the other
+// reports). Sets `data.alignment_checked` to the outcome of the length check
+// as soon as it is known, and returns it; an exception that leaves during the
+// FASTA reading leaves the flag as it was, for the caller to decide from how
+// far the reading came.
 // The caller makes sure the files exist; a file that cannot be opened reads
 // as an empty one. A read error after a file was opened propagates as
 // std::system_error. `progress`, when given, is told as each file's reading
 // begins.
 bool ReadInFiles(const std::string& fas_path, const std::string& tf_path,
-                 const std::string& cons_path,
-                 std::unique_ptr<TSeqSet>& alignment, AADWord& gapless_tables,
-                 TaTFSet& factors, TConserved& conserved, MessageSink& sink,
-                 ProgressObserver* progress = nullptr);
+                 const std::string& cons_path, ReadInData& data,
+                 MessageSink& sink, ProgressObserver* progress = nullptr);
 
 }  // namespace tessarin
 

@@ -82,12 +82,16 @@ bool WindowPasses(const TConserved& data, const AByte& criteria,
   return true;
 }
 
-void HighlightConservedWindows(const TSeqSet* alignment, RichView& view,
-                               const TConserved& data, const AByte& criteria,
-                               const ADWord& line_index) {
-  if (!PreconditionsHold(alignment, data, criteria, line_index)) return;
+void HighlightConservedWindows(const ReadInData& data, const AByte& criteria,
+                               AnnotatedView& out) {
+  const TSeqSet* alignment = data.alignment.get();
+  const ADWord& line_index = out.line_index;
+  RichView& view = out.view;
+  if (!PreconditionsHold(alignment, data.conservation, criteria, line_index)) {
+    return;
+  }
   const std::vector<ColumnRange> yellow =
-      PassingColumns(data, criteria, alignment->MaxLength());
+      PassingColumns(data.conservation, criteria, alignment->MaxLength());
   for (std::size_t i = 0; i < alignment->Seqs.size(); ++i) {
     if (i >= line_index.size() || line_index[i] >= view.LineCount()) continue;
     const TSeq& seq = alignment->Seqs[i];

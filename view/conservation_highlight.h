@@ -5,10 +5,10 @@
 
 #include <cstdint>
 
-#include "alignment/seq_set.h"
 #include "sources/conserved.h"
+#include "sources/reading_in.h"
 #include "text/arrays.h"
-#include "view/rich_view.h"
+#include "view/annotated_view.h"
 
 namespace tessarin {
 
@@ -20,8 +20,9 @@ inline constexpr std::uint32_t kConservedBackground = 0x00FFFF;
 // and a cut-off.
 bool WindowPasses(const TConserved& data, const AByte& criteria, std::size_t w);
 
-// Gives every passing window the yellow background on the sequence row of
-// each sequence (through line_index), at the row's own column offsets.
+// Gives every passing window of `data.conservation` the yellow background in
+// `out.view` on the sequence row of each sequence of `data.alignment`
+// (through `out.line_index`), at the row's own column offsets.
 // Windows are clipped to the row's columns 1 to L; a window empty after
 // clipping, one without an entry in WinStart, WinEnd or a selected score,
 // and a sequence whose line index entry is missing or no line of the view are
@@ -31,9 +32,8 @@ bool WindowPasses(const TConserved& data, const AByte& criteria, std::size_t w);
 // backgrounds. Overlapping passing windows are coloured as their union, one
 // range per row, which leaves the same view. Cost: the windows plus the
 // alignment length, plus the covered columns times the sequences.
-void HighlightConservedWindows(const TSeqSet* alignment, RichView& view,
-                               const TConserved& data, const AByte& criteria,
-                               const ADWord& line_index);
+void HighlightConservedWindows(const ReadInData& data, const AByte& criteria,
+                               AnnotatedView& out);
 
 }  // namespace tessarin
 

@@ -9,10 +9,12 @@
 
 namespace tessarin {
 
-std::optional<std::string> InspectSelection(const TSeqSet* alignment,
-                                            const ADWord& line_index,
-                                            const RichView& view, bool loaded,
-                                            bool annotated) {
+std::optional<std::string> InspectSelection(const ReadInData& data,
+                                            const AnnotatedView& annotation,
+                                            bool loaded, bool annotated) {
+  const TSeqSet* alignment = data.alignment.get();
+  const ADWord& line_index = annotation.line_index;
+  const RichView& view = annotation.view;
   if (!loaded || !annotated || alignment == nullptr) return std::nullopt;
   if (view.SelLength() == 0) return std::string();
   const std::uint64_t start = view.SelStart();

@@ -6,13 +6,13 @@
 #include <optional>
 #include <string>
 
-#include "alignment/seq_set.h"
-#include "text/arrays.h"
-#include "view/rich_view.h"
+#include "sources/reading_in.h"
+#include "view/annotated_view.h"
 
 namespace tessarin {
 
-// The status text for the view's current selection, or nothing when the
+// The status text for the current selection of `annotation.view`, read against
+// the alignment of `data` and `annotation.line_index`, or nothing when the
 // inspector stays silent (the label keeps its text): before annotation,
 // without an alignment, or when the selection starts outside the letters of
 // a sequence row (a track, a name, "> ", the tab, a line no sequence owns).
@@ -22,10 +22,9 @@ namespace tessarin {
 // where C is the gapless position of column A (that of the last residue
 // before it when A is a gap; the sequence's residue count when A lies past
 // its end).
-std::optional<std::string> InspectSelection(const TSeqSet* alignment,
-                                            const ADWord& line_index,
-                                            const RichView& view, bool loaded,
-                                            bool annotated);
+std::optional<std::string> InspectSelection(const ReadInData& data,
+                                            const AnnotatedView& annotation,
+                                            bool loaded, bool annotated);
 
 }  // namespace tessarin
 

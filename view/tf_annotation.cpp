@@ -192,9 +192,13 @@ void AppendTracks(std::string_view prefix, LabelTracks& tracks,
 
 }  // namespace
 
-void AnnotateTFSites(const TSeqSet* alignment, const TaTFSet& definitions,
-                     RichView& view, const AADWord& gapless_tables,
-                     ADWord& line_index, MessageSink& sink) {
+void AnnotateTFSites(const ReadInData& data, AnnotatedView& out,
+                     MessageSink& sink) {
+  const TSeqSet* alignment = data.alignment.get();
+  const TaTFSet& definitions = data.factors;
+  const AADWord& gapless_tables = data.gapless_tables;
+  RichView& view = out.view;
+  ADWord& line_index = out.line_index;
   if (alignment == nullptr || alignment->Count() == 0 || definitions.empty()) {
     return;
   }

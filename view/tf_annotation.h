@@ -6,22 +6,22 @@
 #include <string>
 #include <string_view>
 
-#include "alignment/seq_set.h"
-#include "sources/tf_set.h"
-#include "text/arrays.h"
+#include "sources/reading_in.h"
 #include "text/message_sink.h"
+#include "view/annotated_view.h"
 #include "view/label_tracks.h"
-#include "view/rich_view.h"
 #include "view/row_layout.h"
 
 namespace tessarin {
 
-// Appends, for every sequence in alignment order, its sequence row (prefix and
-// Seq) and below it its annotation tracks, and marks each site of each factor
-// on the row: its columns underlined in the factor's colour, each compared
-// letter bold where it equals the sequence's letter and struck out where not.
-// Each label goes into the first track with room for it (a new track when
-// none has). line_index gets the view line of each sequence row.
+// Appends to `out.view`, for every sequence in alignment order, its sequence
+// row (prefix and Seq) and below it its annotation tracks, and marks each
+// site of each factor on the row: its columns underlined in the factor's
+// colour, each compared letter bold where it equals the sequence's letter and
+// struck out where not. Each label goes into the first track with room for it
+// (a new track when none has). `out.line_index` gets the view line of each
+// sequence row. Reads the alignment, its gapless tables and the factors of
+// `data`.
 //
 // Does nothing at all when the alignment is missing or empty, or there are no
 // factor definitions. A site whose first or last position is not in the
@@ -29,9 +29,8 @@ namespace tessarin {
 // nothing; rows are only read where every array they need has an entry.
 // Time roughly linear in the view's size, the number of sites and the
 // labels' lengths, however the labels overlap (see LabelTracks).
-void AnnotateTFSites(const TSeqSet* alignment, const TaTFSet& definitions,
-                     RichView& view, const AADWord& gapless_tables,
-                     ADWord& line_index, MessageSink& sink);
+void AnnotateTFSites(const ReadInData& data, AnnotatedView& out,
+                     MessageSink& sink);
 
 }  // namespace tessarin
 

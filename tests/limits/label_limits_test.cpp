@@ -4,13 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 
 #include "alignment/seq_set.h"
+#include "sources/reading_in.h"
 #include "sources/tf_set.h"
 #include "support/child_process.h"
 #include "text/message_sink.h"
+#include "view/annotated_view.h"
 #include "view/rich_view.h"
 #include "view/tf_annotation.h"
 
@@ -47,12 +50,14 @@ TEST(LabelLimitsTest, OverlappingLabelsInAnyPatternTakeNearLinearTime) {
       factor.Labels.push_back(std::string(length, 'C'));
       factor.Lengths.push_back(1);
     }
-    RichView view;
-    ADWord line_index;
+    ReadInData data;
+    data.alignment = std::make_unique<TSeqSet>(alignment);
+    data.gapless_tables = alignment.GaplessTables();
+    data.factors = {factor};
+    AnnotatedView out;
     NullSink sink;
-    AnnotateTFSites(&alignment, {factor}, view, alignment.GaplessTables(),
-                    line_index, sink);
-    return std::to_string(view.LineCount() - line_index[1]);
+    AnnotateTFSites(data, out, sink);
+    return std::to_string(out.view.LineCount() - out.line_index[1]);
   });
   ASSERT_TRUE(outcome.completed) << outcome.failure;
   EXPECT_EQ(outcome.report, std::to_string(2 * kSites / 5 + 2));

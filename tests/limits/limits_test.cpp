@@ -10,17 +10,20 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "alignment/seq_set.h"
 #include "sources/conservation_format.h"
 #include "sources/conserved.h"
+#include "sources/reading_in.h"
 #include "sources/tf_format.h"
 #include "sources/tf_set.h"
 #include "support/child_process.h"
 #include "tests/support/temp_folder_test.h"
 #include "text/message_sink.h"
+#include "view/annotated_view.h"
 #include "view/rich_view.h"
 #include "view/tf_annotation.h"
 
@@ -287,13 +290,15 @@ TEST(AnnotationLimitsTest, ManyLabelsOverTheSameColumnsTakeLinearTime) {
   factor.Positions.assign(kSites, 1);
   factor.Labels.assign(kSites, "L");
   factor.Sites.assign(kSites, "AC");
-  RichView view;
-  ADWord line_index;
+  ReadInData data;
+  data.alignment = std::make_unique<TSeqSet>(alignment);
+  data.gapless_tables = alignment.GaplessTables();
+  data.factors = {factor};
+  AnnotatedView out;
   NullSink sink;
-  AnnotateTFSites(&alignment, {factor}, view, alignment.GaplessTables(),
-                  line_index, sink);
-  ASSERT_EQ(view.LineCount(), kSites + 1);
-  EXPECT_EQ(view.Line(kSites), "s> \tL...");
+  AnnotateTFSites(data, out, sink);
+  ASSERT_EQ(out.view.LineCount(), kSites + 1);
+  EXPECT_EQ(out.view.Line(kSites), "s> \tL...");
 }
 
 }  // namespace

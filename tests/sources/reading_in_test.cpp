@@ -40,10 +40,11 @@ class ReadInFilesTest : public ::testing::Test {
   std::string Missing() const { return (dir_ / "missing").string(); }
 
   fs::path dir_;
-  std::unique_ptr<TSeqSet> alignment_;
-  AADWord tables_;
-  TaTFSet factors_;
-  TConserved conserved_;
+  ReadInData data_;
+  std::unique_ptr<TSeqSet>& alignment_ = data_.alignment;
+  AADWord& tables_ = data_.gapless_tables;
+  TaTFSet& factors_ = data_.factors;
+  TConserved& conserved_ = data_.conservation;
   RecordingSink sink_;
 };
 
@@ -56,8 +57,7 @@ constexpr std::string_view kCons =
 TEST_F(ReadInFilesTest, ReadsAlignmentTablesFactorsAndScores) {
   const bool passed = ReadInFiles(
       Write("a.fas", ">human\nAC-GTACGTA~T\n>mouse\nACCGTACG\nTACG\n"),
-      Write("a.tf", kTF), Write("a.cons", kCons), alignment_, tables_, factors_,
-      conserved_, sink_);
+      Write("a.tf", kTF), Write("a.cons", kCons), data_, sink_);
   EXPECT_TRUE(passed);
   EXPECT_TRUE(sink_.texts.empty());
   ASSERT_EQ(alignment_->Count(), 2u);
@@ -74,16 +74,17 @@ TEST_F(ReadInFilesTest, UnequalLengthsStopBeforeTablesAndOtherFiles) {
   const std::string cons = Write("a.cons", kCons);
   ASSERT_TRUE(ReadInFiles(
       Write("a.fas", ">human\nACGTACGTACGT\n>mouse\nACGTACGTACGT\n"), tf, cons,
-      alignment_, tables_, factors_, conserved_, sink_));
+      data_, sink_));
+  EXPECT_TRUE(data_.alignment_checked);
   const AADWord first_tables = tables_;
 
   // The second file's mouse row has 11 columns; its TF and conservation
   // files would change the factors and scores if they were read.
   const bool passed = ReadInFiles(
       Write("b.fas", ">human\nAC-GTACGTACG\n>mouse\nACGTACGTACG\n>dog\nA\n"),
-      Write("b.tf", "nothing"), Write("b.cons", "nothing"), alignment_, tables_,
-      factors_, conserved_, sink_);
+      Write("b.tf", "nothing"), Write("b.cons", "nothing"), data_, sink_);
   EXPECT_FALSE(passed);
+  EXPECT_FALSE(data_.alignment_checked);
   EXPECT_EQ(sink_.texts, Texts{std::string(kNoProperAlignment)});
   // The new alignment stays, with every sequence read.
   ASSERT_EQ(alignment_->Count(), 3u);
@@ -98,9 +99,8 @@ TEST_F(ReadInFilesTest, UnreadableAlignmentIsEmptyAndOtherFilesAreRead) {
   tables_ = {{1, 2, 3}};
   alignment_ = std::make_unique<TSeqSet>();
   alignment_->Seqs.resize(4);
-  const bool passed =
-      ReadInFiles(Missing(), Write("a.tf", kTF), Write("a.cons", kCons),
-                  alignment_, tables_, factors_, conserved_, sink_);
+  const bool passed = ReadInFiles(Missing(), Write("a.tf", kTF),
+                                  Write("a.cons", kCons), data_, sink_);
   EXPECT_TRUE(passed);
   EXPECT_TRUE(sink_.texts.empty());
   ASSERT_NE(alignment_, nullptr);
@@ -112,14 +112,13 @@ TEST_F(ReadInFilesTest, UnreadableAlignmentIsEmptyAndOtherFilesAreRead) {
 
 TEST_F(ReadInFilesTest, FailedTFFileDoesNotKeepScoresFromBeingRead) {
   ReadInFiles(Write("a.fas", ">human\nACGT\n"), Missing(),
-              Write("a.cons", kCons), alignment_, tables_, factors_, conserved_,
-              sink_);
+              Write("a.cons", kCons), data_, sink_);
   EXPECT_EQ(sink_.texts, Texts{std::string(tf_format::kNoBlock)});
   EXPECT_EQ(conserved_.Cutoffs, AExt{0.5L});
 
   sink_.texts.clear();
-  ReadInFiles(Write("a.fas", ">human\nACGT\n"), Missing(), Missing(),
-              alignment_, tables_, factors_, conserved_, sink_);
+  ReadInFiles(Write("a.fas", ">human\nACGT\n"), Missing(), Missing(), data_,
+              sink_);
   EXPECT_EQ(sink_.texts, (Texts{std::string(tf_format::kNoBlock),
                                 std::string(conservation_format::kNoBlock)}));
 }
@@ -130,8 +129,7 @@ TEST_F(ReadInFilesTest, BundledExampleReadsWithoutMessage) {
   const std::string examples = TESSARIN_EXAMPLES;
   const bool passed =
       ReadInFiles(examples + "/promoter.fas", examples + "/promoter.tf",
-                  examples + "/promoter.cons", alignment_, tables_, factors_,
-                  conserved_, sink_);
+                  examples + "/promoter.cons", data_, sink_);
   EXPECT_TRUE(passed);
   EXPECT_EQ(sink_.texts, Texts{});
   ASSERT_EQ(alignment_->Count(), 6u);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "view/tf_annotation.h"
 
 namespace tessarin {
@@ -10,8 +12,9 @@ namespace {
 class HighlightTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    read_in_.alignment = std::make_unique<TSeqSet>();
     for (const char* name : {"a", "longer"}) {
-      TSeq& seq = alignment_.Seqs.emplace_back();
+      TSeq& seq = read_in_.alignment->Seqs.emplace_back();
       seq.SeqName = name;
       seq.Seq = "ACGTACGTAC";
       view_.AppendLine(RowPrefix(name) + seq.Seq);
@@ -29,9 +32,19 @@ class HighlightTest : public ::testing::Test {
                     {0.1L, 0.3L, 0.0L, 0.0L, 0.0L}};
   }
 
+  // Highlights with `data` and `criteria`, finding the rows of view_ through
+  // `line_index`.
+  void Highlight(const TConserved& data, const AByte& criteria,
+                 const ADWord& line_index) {
+    read_in_.conservation = data;
+    annotated_.line_index = line_index;
+    HighlightConservedWindows(read_in_, criteria, annotated_);
+  }
+
   // The columns of sequence i's row that have the yellow background.
   std::string Yellow(std::size_t i) const {
-    const std::size_t prefix = RowPrefix(alignment_.Seqs[i].SeqName).size();
+    const std::size_t prefix =
+        RowPrefix(read_in_.alignment->Seqs[i].SeqName).size();
     std::string marks;
     for (std::size_t c = 1; c <= 10; ++c) {
       const auto& back =
@@ -50,14 +63,15 @@ class HighlightTest : public ::testing::Test {
     return count;
   }
 
-  TSeqSet alignment_;
-  RichView view_;
+  ReadInData read_in_;
+  AnnotatedView annotated_;
+  RichView& view_ = annotated_.view;
   TConserved data_;
   ADWord line_index_;
 };
 
 TEST_F(HighlightTest, AllSelectedScoresMustBeStrictlyBelow) {
-  HighlightConservedWindows(&alignment_, view_, data_, {1, 1}, line_index_);
+  Highlight(data_, {1, 1}, line_index_);
   EXPECT_EQ(Yellow(0), "Y......YYY");
   EXPECT_EQ(Yellow(1), "Y......YYY");
   // Tracks are never painted.
@@ -66,25 +80,24 @@ TEST_F(HighlightTest, AllSelectedScoresMustBeStrictlyBelow) {
 
 TEST_F(HighlightTest, OneCriterionAndMissingValues) {
   // ML alone: -1 passes a cut-off above -1; 0.5 equals its cut-off.
-  HighlightConservedWindows(&alignment_, view_, data_, {1, 0}, line_index_);
+  Highlight(data_, {1, 0}, line_index_);
   EXPECT_EQ(Yellow(0), "YYYY...YYY");
 }
 
 TEST_F(HighlightTest, NothingWithoutCriteriaOrMatchingFlags) {
-  HighlightConservedWindows(&alignment_, view_, data_, {0, 0}, line_index_);
-  HighlightConservedWindows(&alignment_, view_, data_, {1}, line_index_);
-  HighlightConservedWindows(&alignment_, view_, data_, {1, 1}, {});
+  Highlight(data_, {0, 0}, line_index_);
+  Highlight(data_, {1}, line_index_);
+  Highlight(data_, {1, 1}, {});
   TConserved short_cutoffs = data_;
   short_cutoffs.Cutoffs = {0.5L};
-  HighlightConservedWindows(&alignment_, view_, short_cutoffs, {1, 1},
-                            line_index_);
+  Highlight(short_cutoffs, {1, 1}, line_index_);
   EXPECT_EQ(BackgroundCount(), 0u);
 }
 
 TEST_F(HighlightTest, SkipsWindowsAndRowsWithoutEntries) {
   TConserved ragged = data_;
   ragged.WinEnd = {1};  // only the first window is usable
-  HighlightConservedWindows(&alignment_, view_, ragged, {1, 1}, {0, 99});
+  Highlight(ragged, {1, 1}, {0, 99});
   EXPECT_EQ(Yellow(0), "Y.........");
   EXPECT_EQ(BackgroundCount(), 1u);
 }
@@ -92,7 +105,7 @@ TEST_F(HighlightTest, SkipsWindowsAndRowsWithoutEntries) {
 TEST_F(HighlightTest, KeepsSelectionAndOtherAttributes) {
   SetRangeStyle(view_, 0, 4, 1, kFontUnderline | kFontBold);
   view_.SetSelection(5, 3);
-  HighlightConservedWindows(&alignment_, view_, data_, {1, 1}, line_index_);
+  Highlight(data_, {1, 1}, line_index_);
   EXPECT_EQ(view_.SelStart(), 5u);
   EXPECT_EQ(view_.SelLength(), 3u);
   const CharAttributes& first = view_.Attributes(4);
@@ -115,14 +128,15 @@ TEST_F(HighlightTest, OverlappingWindowsColourTheirUnion) {
     data.Scores[0].push_back((next() % 10) / 10.0L);
     data.Scores[1].push_back(0.0L);
   }
-  HighlightConservedWindows(&alignment_, view_, data, {1, 1}, line_index_);
+  Highlight(data, {1, 1}, line_index_);
 
   RichView expected;
   for (std::size_t line = 0; line < view_.LineCount(); ++line) {
     expected.AppendLine(view_.Line(line));
   }
-  for (std::size_t i = 0; i < alignment_.Seqs.size(); ++i) {
-    const std::size_t prefix = RowPrefix(alignment_.Seqs[i].SeqName).size();
+  for (std::size_t i = 0; i < read_in_.alignment->Seqs.size(); ++i) {
+    const std::size_t prefix =
+        RowPrefix(read_in_.alignment->Seqs[i].SeqName).size();
     for (std::size_t w = 0; w < data.WinStart.size(); ++w) {
       if (!WindowPasses(data, {1, 1}, w)) continue;
       const std::uint64_t first = std::max<std::uint32_t>(data.WinStart[w], 1);

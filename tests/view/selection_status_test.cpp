@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "view/tf_annotation.h"
 
 namespace tessarin {
@@ -10,9 +12,10 @@ namespace {
 class InspectorTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    data_.alignment = std::make_unique<TSeqSet>();
     for (const auto& [name, text] :
          {std::pair{"human", "AC-GT~A"}, std::pair{"mouse rat", "-CAGTTA"}}) {
-      TSeq& seq = alignment_.Seqs.emplace_back();
+      TSeq& seq = data_.alignment->Seqs.emplace_back();
       seq.SeqName = name;
       seq.Seq = text;
       view_.AppendLine(RowPrefix(name) + text);
@@ -24,12 +27,13 @@ class InspectorTest : public ::testing::Test {
   std::optional<std::string> Select(std::size_t line, std::size_t column,
                                     std::size_t length) {
     view_.SetSelection(LineStart(view_, line) + column, length);
-    return InspectSelection(&alignment_, line_index_, view_, true, true);
+    return InspectSelection(data_, annotated_, true, true);
   }
 
-  TSeqSet alignment_;
-  RichView view_;
-  ADWord line_index_;
+  ReadInData data_;
+  AnnotatedView annotated_;
+  RichView& view_ = annotated_.view;
+  ADWord& line_index_ = annotated_.line_index;
 };
 
 TEST_F(InspectorTest, ReportsPositionsWithAndWithoutGaps) {
@@ -60,22 +64,20 @@ TEST_F(InspectorTest, SilentOutsideTheLetters) {
   EXPECT_EQ(Select(0, 7, 2), std::nullopt);      // the tab
   EXPECT_EQ(Select(0, 8, 0), "");                // a caret clears
   view_.SetSelection(8, 2);
-  EXPECT_EQ(InspectSelection(&alignment_, line_index_, view_, true, false),
+  EXPECT_EQ(InspectSelection(data_, annotated_, true, false), std::nullopt);
+  EXPECT_EQ(InspectSelection(data_, annotated_, false, true), std::nullopt);
+  EXPECT_EQ(InspectSelection(ReadInData(), annotated_, true, true),
             std::nullopt);
-  EXPECT_EQ(InspectSelection(&alignment_, line_index_, view_, false, true),
-            std::nullopt);
-  EXPECT_EQ(InspectSelection(nullptr, line_index_, view_, true, true),
-            std::nullopt);
-  EXPECT_EQ(InspectSelection(&alignment_, {}, view_, true, true), std::nullopt);
+  line_index_ = {};
+  EXPECT_EQ(InspectSelection(data_, annotated_, true, true), std::nullopt);
   // A line index pointing at a sequence that no longer exists.
-  EXPECT_EQ(InspectSelection(&alignment_, {5, 6, 0}, view_, true, true),
-            std::nullopt);
+  line_index_ = {5, 6, 0};
+  EXPECT_EQ(InspectSelection(data_, annotated_, true, true), std::nullopt);
 }
 
 TEST_F(InspectorTest, SelectionBeyondTheTextBelongsToTheLastLine) {
   view_.SetSelection(view_.TextLength() + 100, 3);
-  EXPECT_EQ(InspectSelection(&alignment_, line_index_, view_, true, true),
-            std::nullopt);
+  EXPECT_EQ(InspectSelection(data_, annotated_, true, true), std::nullopt);
 }
 
 }  // namespace

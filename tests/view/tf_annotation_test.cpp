@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <random>
 
 #include "alignment/position_map.h"
@@ -42,6 +43,17 @@ void AddSite(TTFSet& factor, const char* seq, std::uint32_t position,
   factor.Lengths.push_back(length);
 }
 
+// What reading in would give for `alignment` and `factors`: the alignment's
+// own gapless tables unless `tables` are given.
+ReadInData Data(const TSeqSet& alignment, const TaTFSet& factors,
+                const AADWord* tables = nullptr) {
+  ReadInData data;
+  data.alignment = std::make_unique<TSeqSet>(alignment);
+  data.factors = factors;
+  data.gapless_tables = tables != nullptr ? *tables : alignment.GaplessTables();
+  return data;
+}
+
 std::vector<std::string> Lines(const RichView& view) {
   std::vector<std::string> lines;
   for (std::size_t i = 0; i < view.LineCount(); ++i) {
@@ -59,24 +71,22 @@ const CharAttributes& At(const RichView& view, std::size_t line,
 class WorkedExampleTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    alignment_ = Alignment({{"human", "AAC-GTGACTCAT"}});
+    const TSeqSet alignment = Alignment({{"human", "AAC-GTGACTCAT"}});
     TTFSet f0 = Factor(0xFF0000, 0);
     AddSite(f0, "human", 5, "AP1", "TGACTGA");
     TTFSet f1 = Factor(0x00FF00, 1);
     AddSite(f1, "human", 5, "TB", "tgACTc");
     TTFSet f2 = Factor(0x0000FF, 2);
     AddSite(f2, "human", 2, "L", "", 3);
-    factors_ = {f0, f1, f2};
-    tables_ = alignment_.GaplessTables();
-    view_.SetSelection(3, 2);
-    AnnotateTFSites(&alignment_, factors_, view_, tables_, line_index_, sink_);
+    data_ = Data(alignment, {f0, f1, f2});
+    annotated_.view.SetSelection(3, 2);
+    AnnotateTFSites(data_, annotated_, sink_);
   }
 
-  TSeqSet alignment_;
-  TaTFSet factors_;
-  AADWord tables_;
-  ADWord line_index_;
-  RichView view_;
+  ReadInData data_;
+  AnnotatedView annotated_;
+  const RichView& view_ = annotated_.view;
+  const ADWord& line_index_ = annotated_.line_index;
   RecordingSink sink_;
 };
 
@@ -120,16 +130,16 @@ TEST_F(WorkedExampleTest, LeavesTheUserSelectionAlone) {
 
 TEST(AnnotateTest, NothingWithoutFactorsOrSequences) {
   const TSeqSet alignment = Alignment({{"a", "ACGT"}});
-  RichView view;
-  ADWord line_index = {7};
+  AnnotatedView out;
+  out.line_index = {7};
   RecordingSink sink;
-  AnnotateTFSites(&alignment, {}, view, alignment.GaplessTables(), line_index,
-                  sink);
-  EXPECT_EQ(view.LineCount(), 0u);
-  EXPECT_EQ(line_index, ADWord({7}));
-  TaTFSet one = {Factor(1, 0)};
-  AnnotateTFSites(nullptr, one, view, {}, line_index, sink);
-  EXPECT_EQ(view.LineCount(), 0u);
+  AnnotateTFSites(Data(alignment, {}), out, sink);
+  EXPECT_EQ(out.view.LineCount(), 0u);
+  EXPECT_EQ(out.line_index, ADWord({7}));
+  ReadInData no_alignment;
+  no_alignment.factors = {Factor(1, 0)};
+  AnnotateTFSites(no_alignment, out, sink);
+  EXPECT_EQ(out.view.LineCount(), 0u);
 }
 
 TEST(AnnotateTest, RowsTracksAndLineIndexPerSequence) {
@@ -141,11 +151,11 @@ TEST(AnnotateTest, RowsTracksAndLineIndexPerSequence) {
   AddSite(factor, "a", 4, "Z", "TA");   // begins right after XX's track room
   AddSite(factor, "nobody", 1, "N", "A");
   TaTFSet factors = {factor, Factor(0x00FF00, 0)};  // second has no rows
-  RichView view;
-  ADWord line_index;
+  AnnotatedView out;
+  const RichView& view = out.view;
+  const ADWord& line_index = out.line_index;
   RecordingSink sink;
-  AnnotateTFSites(&alignment, factors, view, alignment.GaplessTables(),
-                  line_index, sink);
+  AnnotateTFSites(Data(alignment, factors), out, sink);
   EXPECT_EQ(Lines(view), (std::vector<std::string>{
                              "a> \tACGTACGT", "a> \tXX.Z....", "a> \t.YY.....",
                              "bb> \tACGTACGT", "a> \tAC--ACGT", "a> \tXX...Z..",
@@ -169,11 +179,10 @@ TEST(AnnotateTest, UnplaceableSitesReportAndMarkNothing) {
   partial.SeqNames = {"s"};
   partial.Positions = {1};  // labels and sites missing
   TaTFSet factors = {direct, no_run, unknown, partial};
-  RichView view;
-  ADWord line_index;
+  AnnotatedView out;
+  const RichView& view = out.view;
   RecordingSink sink;
-  AnnotateTFSites(&alignment, factors, view, alignment.GaplessTables(),
-                  line_index, sink);
+  AnnotateTFSites(Data(alignment, factors), out, sink);
   EXPECT_EQ(Lines(view), (std::vector<std::string>{"s> \tACGT"}));
   for (std::size_t i = 0; i < view.TextLength(); ++i) {
     EXPECT_TRUE(view.Attributes(i).IsDefault()) << i;
@@ -190,11 +199,10 @@ TEST(AnnotateTest, LabelReachingTheLastColumnLengthensItsTrack) {
   AddSite(factor, "s", 1, "AB", "", 1);
   AddSite(factor, "s", 4, "Q", "", 1);
   TaTFSet factors = {factor};
-  RichView view;
-  ADWord line_index;
+  AnnotatedView out;
+  const RichView& view = out.view;
   RecordingSink sink;
-  AnnotateTFSites(&alignment, factors, view, alignment.GaplessTables(),
-                  line_index, sink);
+  AnnotateTFSites(Data(alignment, factors), out, sink);
   EXPECT_EQ(Lines(view), (std::vector<std::string>{"s> \tACGT", "s> \tABLONG",
                                                    "s> \t...Q"}));
 }
@@ -204,11 +212,10 @@ TEST(AnnotateTest, LeadingGapPositionZeroIsAMismatch) {
   TTFSet factor = Factor(0xFF0000, 0);
   AddSite(factor, "s", 0, "X", "AA");
   TaTFSet factors = {factor};
-  RichView view;
-  ADWord line_index;
+  AnnotatedView out;
+  const RichView& view = out.view;
   RecordingSink sink;
-  AnnotateTFSites(&alignment, factors, view, alignment.GaplessTables(),
-                  line_index, sink);
+  AnnotateTFSites(Data(alignment, factors), out, sink);
   EXPECT_TRUE(sink.texts.empty());
   EXPECT_EQ(At(view, 0, 4, 1).style, kFontUnderline | kFontStrikeOut);
   EXPECT_EQ(At(view, 0, 4, 2).style, kFontUnderline | kFontBold);
@@ -318,11 +325,10 @@ TEST(AnnotateTest, TracksAreThoseOfThePlainSearch) {
         expected.push_back(RowPrefix(seq.SeqName) + tracks[t]);
       }
     }
-    RichView view;
-    ADWord line_index;
+    AnnotatedView out;
     RecordingSink sink;
-    AnnotateTFSites(&alignment, factors, view, tables, line_index, sink);
-    ASSERT_EQ(Lines(view), expected) << "round " << round;
+    AnnotateTFSites(Data(alignment, factors, &tables), out, sink);
+    ASSERT_EQ(Lines(out.view), expected) << "round " << round;
   }
 }
 
