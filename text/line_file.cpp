@@ -136,23 +136,8 @@ std::optional<std::string> Ttf::ReadContent(const std::string& path) {
 }
 
 void Ttf::LoadFromFile(const std::string& path) {
-  std::optional<std::string> content = ReadContent(path);
-  if (!content) return;
-  // A file that is one line (a whole sequence on one line, say) becomes
-  // that line without a copy.
-  const auto lacks = [&content](char byte) {
-    return content->find(byte) == std::string::npos;
-  };
-  const bool one_line =
-      lines_.empty() && lacks('\n') && lacks('\r') && lacks(kCtrlZ);
-  if (!one_line) {
-    LoadFromText(*content);
-    return;
-  }
-  if (content->starts_with(kByteOrderMark)) {
-    content->erase(0, kByteOrderMark.size());
-  }
-  if (!content->empty()) lines_.push_back(std::move(*content));
+  const std::optional<std::string> content = ReadContent(path);
+  if (content) LoadFromText(*content);
 }
 
 void Ttf::LoadFromText(std::string_view content) {

@@ -118,8 +118,7 @@ TEST_F(LineFileDiskTest, AppendsAfterExistingLines) {
 }
 
 TEST_F(LineFileDiskTest, DropsOneByteOrderMarkOfAFile) {
-  // A file of one line is taken whole, the others are split: both drop the
-  // mark.
+  // A file of one line and a file of several lines both drop the mark.
   const struct Row {
     std::string content;
     AString lines;
