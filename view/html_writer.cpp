@@ -62,7 +62,7 @@ std::string CssDeclarations(const CharAttributes& attributes) {
 
 // Class "cN" for each attribute id in use that looks different from plain
 // text, numbered in order of first use; writes the style sheet rules.
-std::vector<std::string> WriteClasses(const RichView& view, OutputBuffer& out) {
+std::vector<std::string> WriteClasses(const RichView& view, DocumentOut& out) {
   std::vector<std::string> class_of(view.AttributeIdCount());
   std::size_t count = 0;
   for (const std::uint32_t id : UsedAttributeIds(view)) {
@@ -83,10 +83,10 @@ std::vector<std::string> WriteClasses(const RichView& view, OutputBuffer& out) {
 constexpr EscapeSet kHtmlSpecial =
     MakeEscapeSet(0x20, '\t', false, "\x7f&<>\"'");
 
-void WriteEscaped(std::string_view text, OutputBuffer& out) {
+void WriteEscaped(std::string_view text, DocumentOut& out) {
   static constexpr char kHex[] = "0123456789abcdef";
   AppendEscaped(text, kHtmlSpecial, out,
-                [](unsigned char byte, OutputBuffer& to) {
+                [](unsigned char byte, DocumentOut& to) {
                   switch (byte) {
                     case '&':
                       to.Append("&amp;");
@@ -113,7 +113,7 @@ void WriteEscaped(std::string_view text, OutputBuffer& out) {
 }
 
 void WriteLine(const RichView& view, std::size_t line,
-               const std::vector<std::string>& class_of, OutputBuffer& out) {
+               const std::vector<std::string>& class_of, DocumentOut& out) {
   const std::string_view text = view.Line(line);
   ForEachAttributeRun(
       view, line,
@@ -135,15 +135,15 @@ void WriteLine(const RichView& view, std::size_t line,
 }  // namespace
 
 void WriteHtml(const RichView& view, std::ostream& out) {
-  OutputBuffer buffer(out);
-  buffer.Append(kPageStart);
-  const std::vector<std::string> class_of = WriteClasses(view, buffer);
-  buffer.Append(kBodyStart);
-  for (std::size_t line = 0; line < view.LineCount() && buffer.Good(); ++line) {
-    WriteLine(view, line, class_of, buffer);
+  DocumentOut document(out);
+  document.Append(kPageStart);
+  const std::vector<std::string> class_of = WriteClasses(view, document);
+  document.Append(kBodyStart);
+  for (std::size_t line = 0; line < view.LineCount() && document.Good();
+       ++line) {
+    WriteLine(view, line, class_of, document);
   }
-  buffer.Append(kPageEnd);
-  buffer.Flush();
+  document.Append(kPageEnd);
 }
 
 }  // namespace tessarin

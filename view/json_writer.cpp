@@ -32,12 +32,12 @@ void BytesToUtf8(std::string_view bytes, std::string& utf8) {
 
 // A byte string as a JSON string literal; `scratch` is reused between calls.
 void WriteString(std::string_view bytes, std::string& scratch,
-                 OutputBuffer& out) {
+                 DocumentOut& out) {
   BytesToUtf8(bytes, scratch);
   out.Append(nlohmann::json(scratch).dump());
 }
 
-void WriteKey(std::string_view key, OutputBuffer& out) {
+void WriteKey(std::string_view key, DocumentOut& out) {
   out.Append(kIndent);
   out.Put('"');
   out.Append(key);
@@ -47,7 +47,7 @@ void WriteKey(std::string_view key, OutputBuffer& out) {
 // "key": [ one element per line ] with `element(i)` writing element i.
 template <typename WriteElement>
 void WriteArray(std::string_view key, std::size_t count, bool last,
-                OutputBuffer& out, WriteElement&& element) {
+                DocumentOut& out, WriteElement&& element) {
   WriteKey(key, out);
   if (count == 0) {
     out.Append(last ? "[]\n" : "[],\n");
@@ -64,17 +64,17 @@ void WriteArray(std::string_view key, std::size_t count, bool last,
 }
 
 void WriteStrings(std::string_view key, const std::vector<std::string>& texts,
-                  bool last, std::string& scratch, OutputBuffer& out) {
+                  bool last, std::string& scratch, DocumentOut& out) {
   WriteArray(key, texts.size(), last, out,
              [&](std::size_t i) { WriteString(texts[i], scratch, out); });
 }
 
-void WriteOptional(std::optional<std::uint32_t> value, OutputBuffer& out) {
+void WriteOptional(std::optional<std::uint32_t> value, DocumentOut& out) {
   out.Append(value ? std::to_string(*value) : "null");
 }
 
 void WriteRun(std::size_t line, std::uint64_t column, std::uint64_t length,
-              const CharAttributes& attributes, OutputBuffer& out) {
+              const CharAttributes& attributes, DocumentOut& out) {
   out.Append("{\"line\": ");
   out.Append(std::to_string(line));
   out.Append(", \"col\": ");
@@ -92,7 +92,7 @@ void WriteRun(std::size_t line, std::uint64_t column, std::uint64_t length,
 
 // The runs are counted as they are written, so the array's brackets and
 // commas are placed by hand rather than through WriteArray.
-void WriteRuns(const RichView& view, OutputBuffer& out) {
+void WriteRuns(const RichView& view, DocumentOut& out) {
   WriteKey("runs", out);
   bool first = true;
   for (std::size_t line = 0; line < view.LineCount() && out.Good(); ++line) {
@@ -115,7 +115,7 @@ void WriteRuns(const RichView& view, OutputBuffer& out) {
   out.Append("],\n");
 }
 
-void WriteLineIndex(const ADWord& line_index, OutputBuffer& out) {
+void WriteLineIndex(const ADWord& line_index, DocumentOut& out) {
   WriteKey("lineIndex", out);
   out.Put('[');
   for (std::size_t i = 0; i < line_index.size(); ++i) {
@@ -129,21 +129,20 @@ void WriteLineIndex(const ADWord& line_index, OutputBuffer& out) {
 
 void WriteJson(const RichView& view, const JsonDocumentExtras& extras,
                std::ostream& out) {
-  OutputBuffer buffer(out);
+  DocumentOut document(out);
   std::string scratch;
-  buffer.Append("{\n");
-  WriteArray("lines", view.LineCount(), false, buffer, [&](std::size_t i) {
-    WriteString(view.Line(i), scratch, buffer);
+  document.Append("{\n");
+  WriteArray("lines", view.LineCount(), false, document, [&](std::size_t i) {
+    WriteString(view.Line(i), scratch, document);
   });
-  WriteLineIndex(extras.line_index, buffer);
-  WriteRuns(view, buffer);
-  WriteStrings("messages", extras.messages, false, scratch, buffer);
-  WriteKey("status", buffer);
-  WriteString(extras.status, scratch, buffer);
-  buffer.Append(",\n");
-  WriteStrings("inspect", extras.inspect, true, scratch, buffer);
-  buffer.Append("}\n");
-  buffer.Flush();
+  WriteLineIndex(extras.line_index, document);
+  WriteRuns(view, document);
+  WriteStrings("messages", extras.messages, false, scratch, document);
+  WriteKey("status", document);
+  WriteString(extras.status, scratch, document);
+  document.Append(",\n");
+  WriteStrings("inspect", extras.inspect, true, scratch, document);
+  document.Append("}\n");
 }
 
 }  // namespace tessarin

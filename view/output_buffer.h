@@ -1,5 +1,4 @@
-// Buffered writing of a document to a stream, so that writers can emit many
-// small pieces without paying for a stream call each.
+// Writing a document to a stream in many small pieces.
 #ifndef TESSARIN_VIEW_OUTPUT_BUFFER_H_
 #define TESSARIN_VIEW_OUTPUT_BUFFER_H_
 
@@ -8,50 +7,28 @@
 #include <cstdint>
 #include <cstring>
 #include <ostream>
-#include <string>
 #include <string_view>
 
 namespace tessarin {
 
-// Collects bytes and hands them to the stream in blocks of about
-// kFlushSize. The owner must call Flush() at the end; the destructor does
-// not, so a stream that throws never throws from a destructor. Failures show
-// in the stream's state.
-class OutputBuffer {
+// Where a writer puts its pieces: straight into the stream, whose own buffer
+// collects them (a file being saved has one of 64 KB). Failures show in the
+// stream's state.
+class DocumentOut {
  public:
-  static constexpr std::size_t kFlushSize = std::size_t{1} << 16;
-
-  explicit OutputBuffer(std::ostream& out) : out_(out) {
-    buffer_.reserve(kFlushSize + 256);
-  }
-  OutputBuffer(const OutputBuffer&) = delete;
-  OutputBuffer& operator=(const OutputBuffer&) = delete;
+  explicit DocumentOut(std::ostream& out) : out_(out) {}
+  DocumentOut(const DocumentOut&) = delete;
+  DocumentOut& operator=(const DocumentOut&) = delete;
 
   void Append(std::string_view bytes) {
-    if (buffer_.size() + bytes.size() >= kFlushSize) {
-      Flush();
-      // A long piece (a whole plain row, say) goes to the stream as it is.
-      if (bytes.size() >= kFlushSize) {
-        out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return;
-      }
-    }
-    buffer_.append(bytes);
+    out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   }
-  void Put(char byte) {
-    buffer_.push_back(byte);
-    if (buffer_.size() >= kFlushSize) Flush();
-  }
-  void Flush() {
-    out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-    buffer_.clear();
-  }
+  void Put(char byte) { out_.put(byte); }
   // Whether the stream still accepts output; writers stop early otherwise.
   bool Good() const { return out_.good(); }
 
  private:
   std::ostream& out_;
-  std::string buffer_;
 };
 
 // The bytes a document format must escape: every byte below `below` except
@@ -106,7 +83,7 @@ inline bool MayHoldEscape(const EscapeSet& set, std::uint64_t word) {
 // plain text costs one append per stretch rather than one per byte.
 template <typename Escape>
 void AppendEscaped(std::string_view text, const EscapeSet& special,
-                   OutputBuffer& out, Escape&& escape) {
+                   DocumentOut& out, Escape&& escape) {
   const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
   std::size_t plain = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {

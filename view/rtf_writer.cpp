@@ -71,10 +71,10 @@ class RtfPalette {
 // syntax characters and everything outside 7-bit ASCII.
 constexpr EscapeSet kRtfSpecial = MakeEscapeSet(0x20, -1, true, "\x7f\\{}");
 
-void WriteEscaped(std::string_view text, OutputBuffer& out) {
+void WriteEscaped(std::string_view text, DocumentOut& out) {
   static constexpr char kHex[] = "0123456789abcdef";
   AppendEscaped(text, kRtfSpecial, out,
-                [](unsigned char byte, OutputBuffer& to) {
+                [](unsigned char byte, DocumentOut& to) {
                   if (byte == '\\' || byte == '{' || byte == '}') {
                     to.Put('\\');
                     to.Put(static_cast<char>(byte));
@@ -89,7 +89,7 @@ void WriteEscaped(std::string_view text, OutputBuffer& out) {
                 });
 }
 
-void WriteHead(const RtfPalette& palette, OutputBuffer& out) {
+void WriteHead(const RtfPalette& palette, DocumentOut& out) {
   out.Append(rtf::kHeader);
   out.Append(rtf::kFontTable);
   out.Put('\n');
@@ -111,7 +111,7 @@ void WriteHead(const RtfPalette& palette, OutputBuffer& out) {
 }
 
 void WriteLine(const RichView& view, std::size_t line,
-               const RtfPalette& palette, OutputBuffer& out) {
+               const RtfPalette& palette, DocumentOut& out) {
   const std::string_view text = view.Line(line);
   ForEachAttributeRun(
       view, line,
@@ -136,13 +136,13 @@ void WriteLine(const RichView& view, std::size_t line,
 
 void WriteRtf(const RichView& view, std::ostream& out) {
   const RtfPalette palette(view);
-  OutputBuffer buffer(out);
-  WriteHead(palette, buffer);
-  for (std::size_t line = 0; line < view.LineCount() && buffer.Good(); ++line) {
-    WriteLine(view, line, palette, buffer);
+  DocumentOut document(out);
+  WriteHead(palette, document);
+  for (std::size_t line = 0; line < view.LineCount() && document.Good();
+       ++line) {
+    WriteLine(view, line, palette, document);
   }
-  buffer.Append("}\n");
-  buffer.Flush();
+  document.Append("}\n");
 }
 
 }  // namespace tessarin

@@ -45,11 +45,10 @@ TEST(OutputBufferTest, EscapesExactlyTheBytesOfTheSet) {
     }
   }
   std::ostringstream stream;
-  OutputBuffer out(stream);
-  AppendEscaped(text, kSet, out, [](unsigned char byte, OutputBuffer& to) {
+  DocumentOut out(stream);
+  AppendEscaped(text, kSet, out, [](unsigned char byte, DocumentOut& to) {
     to.Append("<" + std::to_string(byte) + ">");
   });
-  out.Flush();
   std::string expected;
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
