@@ -1,7 +1,5 @@
 #include "app/workspace.h"
 
-#include <sys/stat.h>
-
 #include <exception>
 #include <new>
 #include <system_error>
@@ -9,8 +7,8 @@
 
 #include "app/document_file.h"
 #include "sources/reading_in.h"
-#include "text/line_file.h"
 #include "text/numbers.h"
+#include "text/readable_file.h"
 #include "text/strings.h"
 #include "view/conservation_highlight.h"
 #include "view/html_writer.h"
@@ -83,12 +81,6 @@ bool Workspace::RunCommand(MessageSink& sink, Body&& body) const {
   return done;
 }
 
-bool IsExistingFile(const std::string& path) {
-  struct stat info {};
-  return !path.empty() && ::stat(path.c_str(), &info) == 0 &&
-         !S_ISDIR(info.st_mode);
-}
-
 Workspace::Workspace(MessageSink& sink) : sink_(sink) {
   annotated_view_.view.SetSelectionChangeHandler(
       [this] { SelectionChanged(); });
@@ -138,7 +130,7 @@ bool Workspace::ReadInFiles() {
   // A file that exists but cannot be opened (no read permission, say) would
   // read as an empty one without a word; it is refused with its reason.
   for (const std::string* path : {&fas_path_, &conservation_path_, &tf_path_}) {
-    if (const std::optional<std::string> failure = Ttf::OpenFailure(*path)) {
+    if (const std::optional<std::string> failure = ReadFailure(*path)) {
       sink_.Show(*failure);
       return false;
     }

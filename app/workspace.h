@@ -47,9 +47,6 @@ inline constexpr std::string_view kWindowsHighlighted =
 // failure's own text otherwise.
 std::string_view FailureText(const std::exception& error);
 
-// Whether `path` names an existing file (not a folder).
-bool IsExistingFile(const std::string& path);
-
 class Workspace {
  public:
   // Every message of every command goes to `sink`.

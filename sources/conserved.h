@@ -44,7 +44,8 @@ struct TConserved {
 // rows; a statistics count beyond the lines of the file is refused before
 // anything is allocated, and a window table whose rows would have to be
 // filled out to far more cells than the file holds is refused. A read error
-// after the file was opened propagates as std::system_error.
+// after the file was opened throws std::system_error ("Cannot read ...");
+// like every platform failure it ends the command that reads.
 void ReadConservation(const std::string& path, TConserved& data,
                       MessageSink& sink);
 

@@ -42,10 +42,10 @@ struct ReadInData {
 // as soon as it is known, and returns it; an exception that leaves during the
 // FASTA reading leaves the flag as it was, for the caller to decide from how
 // far the reading came.
-// The caller makes sure the files exist; a file that cannot be opened reads
-// as an empty one. A read error after a file was opened propagates as
-// std::system_error. `progress`, when given, is told as each file's reading
-// begins.
+// The caller makes sure the files can be read (ReadFailure); one that cannot
+// be opened reads as an empty one. A read error after a file was opened
+// throws std::system_error from the reader of that file. `progress`, when
+// given, is told as each file's reading begins.
 bool ReadInFiles(const std::string& fas_path, const std::string& tf_path,
                  const std::string& cons_path, ReadInData& data,
                  MessageSink& sink, ProgressObserver* progress = nullptr);

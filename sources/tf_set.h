@@ -61,7 +61,8 @@ std::uint32_t FactorColor(std::size_t index);
 // as an empty one. Linear in the file size; while it reads it holds the
 // file's content once beside the records, and no text of a table cell
 // beyond the column that stores it. A read error after the file was opened
-// propagates as std::system_error.
+// throws std::system_error ("Cannot read ..."); like every platform failure
+// it ends the command that reads.
 void ReadTFFile(const std::string& path, TaTFSet& factors, MessageSink& sink);
 
 // ReadTFFile on lines already loaded; normalises them first.

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "text/fields.h"
+#include "text/readable_file.h"
 #include "text/strings.h"
 
 namespace tessarin {
@@ -33,29 +34,6 @@ class FileDescriptor {
  private:
   int fd_;
 };
-
-// Opens `path` for reading when it names something that can be read as a
-// file (not a folder); returns -1 otherwise.
-int OpenReadable(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return -1;
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
-}
-
-// What a failed open or read of `path` reports: this, ": " and the system's
-// reason (std::system_error adds the reason to its text the same way).
-std::string ReadFailureHead(const std::string& path) {
-  return "Cannot read \"" + path + "\"";
-}
-
-std::string ReadFailure(const std::string& path, int error) {
-  return ReadFailureHead(path) + ": " + std::strerror(error);
-}
 
 // The whole content of an open file, read in one pass. A regular file's
 // size is known, so its content is read into one buffer of that size (one
@@ -130,7 +108,7 @@ std::string_view LinesPart(std::string_view content) {
 }  // namespace line_file_detail
 
 std::optional<std::string> Ttf::ReadContent(const std::string& path) {
-  const FileDescriptor file(OpenReadable(path));
+  const FileDescriptor file(OpenReadable(path, true));
   if (file.get() < 0) return std::nullopt;
   return ReadAll(file.get(), path);
 }
@@ -146,21 +124,6 @@ void Ttf::LoadFromText(std::string_view content) {
   lines_.reserve(lines_.size() + CountLines(content));
   ForEachLine(content,
               [this](std::string_view line) { lines_.emplace_back(line); });
-}
-
-bool Ttf::CanOpen(const std::string& path) {
-  const FileDescriptor file(OpenReadable(path));
-  return file.get() >= 0;
-}
-
-std::optional<std::string> Ttf::OpenFailure(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return ReadFailure(path, errno);
-  const FileDescriptor file(fd);
-  struct stat info {};
-  if (::fstat(fd, &info) != 0) return ReadFailure(path, errno);
-  if (S_ISDIR(info.st_mode)) return ReadFailure(path, EISDIR);
-  return std::nullopt;
 }
 
 std::size_t Ttf::RemoveEmptyLines() {

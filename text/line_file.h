@@ -64,12 +64,8 @@ class Ttf {
   // make lines of it without holding a string per line.
   static std::optional<std::string> ReadContent(const std::string& path);
 
-  // Whether the file at `path` can be opened for reading as a file.
-  static bool CanOpen(const std::string& path);
-  // Why the file at `path` cannot be opened for reading as a file, in the
-  // words of a failed read ("Cannot read \"a.fas\": Permission denied"), or
-  // nothing when it can. Never blocks, not even on a pipe.
-  static std::optional<std::string> OpenFailure(const std::string& path);
+  // Whether the file can be read is ReadFailure (text/readable_file.h), the
+  // test every reader's opening shares.
 
   const AString& Lines() const { return lines_; }
   AString& Lines() { return lines_; }

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/readable_file.h"
+
 namespace tessarin {
 namespace {
 
@@ -102,15 +104,18 @@ TEST_F(LineFileDiskTest, MissingFileOrFolderLoadsNothing) {
   file.LoadFromFile((dir_ / "missing").string());
   EXPECT_EQ(file.Count(), 0u);
   EXPECT_EQ(file.LastIndex(), -1);
-  EXPECT_FALSE(Ttf::CanOpen((dir_ / "missing").string()));
-  EXPECT_FALSE(Ttf::CanOpen(dir_.string()));
+  EXPECT_EQ(ReadFailure((dir_ / "missing").string()),
+            "Cannot read \"" + (dir_ / "missing").string() +
+                "\": No such file or directory");
+  EXPECT_EQ(ReadFailure(dir_.string()),
+            "Cannot read \"" + dir_.string() + "\": Is a directory");
   file.LoadFromFile(dir_.string());
   EXPECT_EQ(file.Count(), 0u);
 }
 
 TEST_F(LineFileDiskTest, AppendsAfterExistingLines) {
   const std::string path = Write("a.txt", "x\ny\n");
-  EXPECT_TRUE(Ttf::CanOpen(path));
+  EXPECT_EQ(ReadFailure(path), std::nullopt);
   Ttf file;
   file.LoadFromFile(path);
   file.LoadFromFile(path);
