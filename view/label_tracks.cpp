@@ -71,6 +71,11 @@ void LabelTracks::Place(std::size_t column, std::string_view label) {
   const std::size_t chosen = FindRoom(first, last);
   const bool made = chosen == tracks_.size();
   if (made) AddTrack();
+  WriteIndexed(chosen, made, column, label);
+}
+
+void LabelTracks::WriteIndexed(std::size_t chosen, bool made,
+                               std::size_t column, std::string_view label) {
   pieces_.clear();
   if (label.empty()) {
     if (made) {
@@ -84,7 +89,7 @@ void LabelTracks::Place(std::size_t column, std::string_view label) {
   // OverwriteAt writes a label that starts beyond the track's end right
   // after it.
   const std::uint64_t at =
-      std::min<std::uint64_t>(first, track.text.size() + 1);
+      std::min<std::uint64_t>(column, track.text.size() + 1);
   std::uint64_t first_held = 0;
   std::uint64_t last_held = 0;
   FreeRun split;

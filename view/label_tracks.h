@@ -140,6 +140,10 @@ class LabelTracks {
   void Place(std::size_t column, std::string_view label);
 
  private:
+  // Writes `label` from `column` on into track `chosen` (just made when
+  // `made`) and brings the index of free runs up to date.
+  void WriteIndexed(std::size_t chosen, bool made, std::size_t column,
+                    std::string_view label);
   struct ByEnd {
     std::uint64_t end;
   };
