@@ -252,43 +252,50 @@ FreeRun LabelTracks::RunAt(std::size_t track, std::uint64_t column) const {
           after == HeldColumns::kNone ? kOpenEnd : after - 1};
 }
 
+bool LabelTracks::SplitInBlock(std::size_t track, FreeRun removed,
+                               std::uint64_t first_held,
+                               std::uint64_t last_held,
+                               std::vector<FreeRun>& added) {
+  const std::size_t block = track / kBlock;
+  added.clear();
+  Staircase& runs = levels_[0][block];
+  const auto found = runs.find(removed.start);
+  if (found == runs.end() || found->end != removed.end) return false;
+  runs.erase(found);
+  // What the removed run may have hidden: the pieces and the runs of the
+  // block's other tracks inside it. Those that miss every written column
+  // lie inside a piece.
+  std::vector<FreeRun>& candidates = pieces_;
+  const std::size_t end = std::min(tracks_.size(), (block + 1) * kBlock);
+  for (std::size_t u = block * kBlock; u < end; ++u) {
+    if (u == track) continue;
+    const HeldColumns& held = tracks_[u].held;
+    for (std::uint64_t p = first_held; p <= last_held;) {
+      if (held.Holds(p)) {
+        ++p;
+        continue;
+      }
+      const FreeRun run = RunAt(u, p);
+      if (run.start >= removed.start && run.end <= removed.end) {
+        candidates.push_back(run);
+      }
+      if (run.end >= last_held) break;
+      p = run.end + 2;  // the column after the run is held
+    }
+  }
+  for (const FreeRun& run : candidates) {
+    if (AddMaximal(runs, run)) added.push_back(run);
+  }
+  KeepThoseStillIn(runs, added);
+  return true;
+}
+
 void LabelTracks::SplitRun(std::size_t track, FreeRun removed,
                            std::uint64_t first_held, std::uint64_t last_held) {
   const std::size_t block = track / kBlock;
   std::vector<FreeRun>& added = added_;
   std::vector<FreeRun>& next = next_;
-  added.clear();
-  {
-    Staircase& runs = levels_[0][block];
-    const auto found = runs.find(removed.start);
-    if (found == runs.end() || found->end != removed.end) return;
-    runs.erase(found);
-    // What the removed run may have hidden: the pieces and the runs of the
-    // block's other tracks inside it. Those that miss every written column
-    // lie inside a piece.
-    std::vector<FreeRun>& candidates = pieces_;
-    const std::size_t end = std::min(tracks_.size(), (block + 1) * kBlock);
-    for (std::size_t u = block * kBlock; u < end; ++u) {
-      if (u == track) continue;
-      const HeldColumns& held = tracks_[u].held;
-      for (std::uint64_t p = first_held; p <= last_held;) {
-        if (held.Holds(p)) {
-          ++p;
-          continue;
-        }
-        const FreeRun run = RunAt(u, p);
-        if (run.start >= removed.start && run.end <= removed.end) {
-          candidates.push_back(run);
-        }
-        if (run.end >= last_held) break;
-        p = run.end + 2;  // the column after the run is held
-      }
-    }
-    for (const FreeRun& run : candidates) {
-      if (AddMaximal(runs, run)) added.push_back(run);
-    }
-    KeepThoseStillIn(runs, added);
-  }
+  if (!SplitInBlock(track, removed, first_held, last_held, added)) return;
   for (std::size_t h = 1, child = block; h < levels_.size(); ++h, child /= 2) {
     Staircase& node = levels_[h][child / 2];
     const auto found = node.find(removed.start);

@@ -198,6 +198,12 @@ class LabelTracks {
   // of the track) has been replaced by pieces_ (all inside it), because
   // the columns `first_held` to `last_held` of it (the first and last one
   // written) now hold label characters.
+  // SplitRun's part in the track's block: the block's staircase loses
+  // `removed` and gains the runs it hid, which go into `added`. False when
+  // the block holds no such run.
+  bool SplitInBlock(std::size_t track, FreeRun removed,
+                    std::uint64_t first_held, std::uint64_t last_held,
+                    std::vector<FreeRun>& added);
   void SplitRun(std::size_t track, FreeRun removed, std::uint64_t first_held,
                 std::uint64_t last_held);
 
