@@ -171,6 +171,7 @@ bool Workspace::ReadAndList() {
 void Workspace::ListSequences() {
   RichView& view = annotated_view_.view;
   view.Clear();
+  annotated_view_.sites.clear();
   if (read_in_.alignment == nullptr) return;
   for (const TSeq& seq : read_in_.alignment->Seqs) {
     view.AppendLine(RowPrefix(seq.SeqName), seq.Seq);
@@ -200,6 +201,7 @@ bool Workspace::AnnotateView() {
   const QuietSelection quiet(annotated_view_.view,
                              [this] { SelectionChanged(); });
   annotated_view_.view.Clear();
+  annotated_view_.sites.clear();
   Phase(kPhaseAnnotate);
   AnnotateTFSites(read_in_, annotated_view_, logged_);
   SetStatus(kSitesAnnotated);

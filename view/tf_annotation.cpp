@@ -60,6 +60,7 @@ std::optional<SiteSpan> SpanOf(const TTFSet& factor, std::size_t j) {
 // table order, once, is much faster than visiting them row by row.
 struct Site {
   std::size_t factor;
+  std::size_t row;  // in the factor's table
   std::int64_t start;
   std::int64_t length;
   std::size_t letters;  // offset of the compared letters in SiteTexts
@@ -90,7 +91,7 @@ SitesToMark SitesByName(const TaTFSet& definitions) {
       if (!span) continue;
       const std::string& label = factor.Labels[j];
       sites.by_name[factor.SeqNames[j]].push_back(
-          {f, span->start, span->length, sites.texts.size(),
+          {f, j, span->start, span->length, sites.texts.size(),
            span->letters.size(), sites.texts.size() + span->letters.size(),
            label.size()});
       sites.texts += span->letters;
@@ -128,15 +129,16 @@ struct LetterRun {
   std::uint8_t style = 0;
 };
 
-void MarkSite(const Site& site, std::string_view texts, std::uint32_t color,
-              RowContext& row, RichView& view, const AADWord& tables,
-              MessageSink& sink) {
+// Marks the site; returns its columns, or nothing when it marks nothing.
+std::optional<std::pair<std::uint64_t, std::uint64_t>> MarkSite(
+    const Site& site, std::string_view texts, std::uint32_t color,
+    RowContext& row, RichView& view, const AADWord& tables, MessageSink& sink) {
   const std::string_view letters =
       texts.substr(site.letters, site.letters_size);
   const std::int64_t first = ColumnOf(row, tables, site.start, sink);
   const std::int64_t last =
       ColumnOf(row, tables, site.start + site.length - 1, sink);
-  if (first == 0 || last == 0 || last < first) return;
+  if (first == 0 || last == 0 || last < first) return std::nullopt;
 
   const std::uint64_t offset =
       ColumnOffset(row.prefix_length, static_cast<std::uint64_t>(first));
@@ -172,6 +174,8 @@ void MarkSite(const Site& site, std::string_view texts, std::uint32_t color,
     run = {at, 1, style};
   }
   flush();
+  return std::pair{static_cast<std::uint64_t>(first),
+                   static_cast<std::uint64_t>(last)};
 }
 
 // Appends the row's tracks below it. Each track is freed once it is in the
@@ -193,7 +197,8 @@ void AppendTracks(std::string_view prefix, LabelTracks& tracks,
 }  // namespace
 
 void AnnotateTFSites(const ReadInData& data, AnnotatedView& out,
-                     MessageSink& sink) {
+                     MessageSink& sink,
+                     const std::vector<std::uint32_t>* colors) {
   const TSeqSet* alignment = data.alignment.get();
   const TaTFSet& definitions = data.factors;
   const AADWord& gapless_tables = data.gapless_tables;
@@ -227,8 +232,16 @@ void AnnotateTFSites(const ReadInData& data, AnnotatedView& out,
       row.gapless = seq.GaplessSeq();
       columns.Build(i < gapless_tables.size() ? gapless_tables[i] : ADWord());
       for (const Site& site : found->second) {
-        MarkSite(site, sites.texts, definitions[site.factor].Color, row, view,
-                 gapless_tables, sink);
+        const std::uint32_t color =
+            colors != nullptr && site.factor < colors->size()
+                ? (*colors)[site.factor]
+                : definitions[site.factor].Color;
+        const auto marked =
+            MarkSite(site, sites.texts, color, row, view, gapless_tables, sink);
+        if (marked) {
+          out.sites.push_back(
+              {site.factor, site.row, i, marked->first, marked->second});
+        }
       }
     }
     AppendTracks(prefix, tracks, view);

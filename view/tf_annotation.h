@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sources/reading_in.h"
 #include "text/message_sink.h"
@@ -29,8 +30,13 @@ namespace tessarin {
 // nothing; rows are only read where every array they need has an entry.
 // Time roughly linear in the view's size, the number of sites and the
 // labels' lengths, however the labels overlap (see LabelTracks).
+//
+// Every site marked is added to `out.sites`. `colors`, when given, holds the
+// colour value of each factor in place of its own `Color` (a figure's
+// palette); a factor beyond its end keeps its own.
 void AnnotateTFSites(const ReadInData& data, AnnotatedView& out,
-                     MessageSink& sink);
+                     MessageSink& sink,
+                     const std::vector<std::uint32_t>* colors = nullptr);
 
 }  // namespace tessarin
 
