@@ -1,6 +1,6 @@
 // The TF file reader on any bytes, into empty records and then into the
-// records of that first reading: at most one message, and a reading without
-// one leaves every factor coloured with parallel site columns.
+// records of that first reading: at most one message that stops it, and a
+// reading without one leaves every factor coloured with parallel site columns.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "sources/tf_format.h"
 #include "sources/tf_set.h"
 #include "text/line_file.h"
 #include "text/message_sink.h"
@@ -23,11 +24,21 @@ void Read(std::string_view content, tessarin::TaTFSet& factors) {
   tessarin::RecordingSink sink;
   tessarin::ReadTFLines(tessarin::LineText(std::string(content)), factors,
                         sink);
-  if (sink.texts.size() > 1) Fail("more than one message");
-  if (!sink.texts.empty()) return;
+  // A malformed colour key is reported and the reading goes on; anything
+  // else reported ends it.
+  std::size_t stops = 0;
+  for (const std::string& text : sink.texts) {
+    if (text.find(tessarin::tf_format::kColorNotRgb) == std::string::npos) {
+      ++stops;
+    }
+  }
+  if (stops > 1) Fail("more than one message");
+  if (stops != 0) return;
   for (std::size_t i = 0; i < factors.size(); ++i) {
     const tessarin::TTFSet& factor = factors[i];
-    if (factor.Color != tessarin::FactorColor(i)) Fail("colour");
+    if (factor.Color != factor.ColorKey.value_or(tessarin::FactorColor(i))) {
+      Fail("colour");
+    }
     const std::size_t sites = factor.SeqNames.size();
     if (factor.Positions.size() != sites || factor.Labels.size() != sites) {
       Fail("site columns of different lengths");

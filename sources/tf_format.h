@@ -18,6 +18,10 @@ inline constexpr std::string_view kBlockEnd = "*";
 inline constexpr std::string_view kNameKey = "Name =";
 inline constexpr std::string_view kMatchTypeKey = "MatchType =";
 inline constexpr std::string_view kTableKey = "[[TABLE]]";
+// Optional; only a line between the block's header and its kTableKey line
+// counts. Its value is kColorMark and six hexadecimal digits, red first.
+inline constexpr std::string_view kColorKey = "Color =";
+inline constexpr char kColorMark = '#';
 inline constexpr std::string_view kValueJunk = " ;\t";
 
 // A first table line starting with this is the table's comment, not a row.
@@ -46,6 +50,9 @@ inline constexpr std::string_view kTooFewColumns =
     "TF [[TABLE]] has fewer than 4 columns";
 inline constexpr std::string_view kPositionConversion = "Conversion error [1]";
 inline constexpr std::string_view kLengthConversion = "Conversion error [3]";
+// Reported after "file:line: " and followed by the value read; the reading
+// goes on and the factor keeps the colour of its place in the file.
+inline constexpr std::string_view kColorNotRgb = "Color is not #RRGGBB: ";
 
 }  // namespace tessarin::tf_format
 

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <system_error>
 #include <utility>
 
 #include "sources/key_value.h"
@@ -63,6 +66,83 @@ struct KeyCursors {
   KeyCursor name;
   KeyCursor match_type;
   KeyCursor table;
+};
+
+// The 1-based line number of a line's offset, counted on from the previous
+// answer, so that asking in file order costs one pass over the text.
+class LineNumbers {
+ public:
+  explicit LineNumbers(const LineText& text) : text_(text.Text()) {}
+
+  std::size_t At(std::size_t offset) {
+    if (offset < offset_) {
+      offset_ = 0;
+      number_ = 1;
+    }
+    const std::string_view between = text_.substr(offset_, offset - offset_);
+    number_ += CountChar('\n', between);
+    offset_ = offset;
+    return number_;
+  }
+
+ private:
+  std::string_view text_;
+  std::size_t offset_ = 0;
+  std::size_t number_ = 1;
+};
+
+// "#RRGGBB" as a colour value, red in the lowest byte; nothing for any other
+// text.
+std::optional<std::uint32_t> ParseRgb(std::string_view value) {
+  constexpr std::size_t kLength = 7;  // the mark and six digits
+  if (value.size() != kLength || value.front() != tf::kColorMark) {
+    return std::nullopt;
+  }
+  std::uint32_t rgb = 0;  // red in the highest of three bytes, as written
+  const char* const end = value.data() + value.size();
+  const std::from_chars_result parsed =
+      std::from_chars(value.data() + 1, end, rgb, 16);
+  if (parsed.ec != std::errc() || parsed.ptr != end) return std::nullopt;
+  const std::uint32_t red = rgb >> 16;
+  const std::uint32_t green = (rgb >> 8) & 0xFF;
+  const std::uint32_t blue = rgb & 0xFF;
+  return red | green << 8 | blue << 16;
+}
+
+// Reads the optional colour key of each block; a malformed value is shown,
+// naming the file and the line, and ignored.
+class ColorKeys {
+ public:
+  ColorKeys(const LineText& text, std::string_view file_name, MessageSink& sink)
+      : text_(text),
+        cursor_(text, tf::kColorKey),
+        lines_(text),
+        file_name_(file_name),
+        sink_(sink) {}
+
+  // The colour key on the first line from the block's header up to, not
+  // including, `before` (its "[[TABLE]]" line or its end) that holds one.
+  std::optional<std::uint32_t> Read(const LineBlock& block,
+                                    std::size_t before) {
+    const KeyHit hit = cursor_.Find(block.start);
+    if (hit.count == 0 || hit.line >= before) return std::nullopt;
+    const std::string value =
+        KeyValue(text_, hit, tf::kColorKey, tf::kValueJunk);
+    const std::optional<std::uint32_t> color = ParseRgb(value);
+    if (!color) {
+      sink_.Show(std::string(file_name_) + ":" +
+                 std::to_string(lines_.At(hit.line)) + ": " +
+                 std::string(tf::kColorNotRgb) + value);
+    }
+    return color;
+  }
+
+ private:
+  const LineText& text_;
+  KeyCursor cursor_;
+  LineNumbers lines_;
+  std::string_view file_name_;
+  MessageSink& sink_;
 };
 
 std::uint8_t MatchTypeOf(std::string_view keyword) {
@@ -184,10 +264,10 @@ bool ReadTable(const LineText& text, const LineBlock& block,
   return ReadRows(text, first_row, block.end, record, sink);
 }
 
-// Reads one block into `record`, in the order name, match type, table.
-// Returns false after showing why it stopped.
+// Reads one block into `record`, in the order name, match type, colour key,
+// table. Returns false after showing why it stopped.
 bool ReadBlock(const LineText& text, const LineBlock& block, KeyCursors& keys,
-               TTFSet& record, MessageSink& sink) {
+               ColorKeys& colors, TTFSet& record, MessageSink& sink) {
   const KeyHit name = keys.name.Find(block.start);
   if (name.count == 0) {
     sink.Show(tf::kNameNotFound);
@@ -207,6 +287,12 @@ bool ReadBlock(const LineText& text, const LineBlock& block, KeyCursors& keys,
     sink.Show(std::string(tf::kUnknownMode) + keyword);
     return false;
   }
+  // The colour key belongs to the block's head: it ends at the table's
+  // line, or at the block's end when the table lies beyond it or is missing.
+  const KeyHit table = keys.table.Find(block.start);
+  const std::size_t head_end =
+      table.count != 0 ? std::min(table.line, block.end) : block.end;
+  record.ColorKey = colors.Read(block, head_end);
   return ReadTable(text, block, keys.table, record, sink);
 }
 
@@ -220,12 +306,14 @@ std::uint32_t FactorColor(std::size_t index) {
 }
 
 void ReadTFFile(const std::string& path, TaTFSet& factors, MessageSink& sink) {
-  ReadTFLines(LineText::FromFile(path), factors, sink);
+  ReadTFLines(LineText::FromFile(path), factors, sink, path);
 }
 
-void ReadTFLines(LineText text, TaTFSet& factors, MessageSink& sink) {
+void ReadTFLines(LineText text, TaTFSet& factors, MessageSink& sink,
+                 std::string_view file_name) {
   text.NormalizeLines(kBlankDelimiters);
   KeyCursors keys(text);
+  ColorKeys colors(text, file_name, sink);
   std::size_t blocks_read = 0;
   std::size_t from = 0;
   LineBlock block;
@@ -233,7 +321,7 @@ void ReadTFLines(LineText text, TaTFSet& factors, MessageSink& sink) {
     // The first block truncates the array to record 0, kept as it was; each
     // later block appends a fresh record.
     factors.resize(blocks_read + 1);
-    if (!ReadBlock(text, block, keys, factors.back(), sink)) return;
+    if (!ReadBlock(text, block, keys, colors, factors.back(), sink)) return;
     ++blocks_read;
     // Searching on from the "*" line; a block without one ran to the end.
     from = block.end;
@@ -243,7 +331,7 @@ void ReadTFLines(LineText text, TaTFSet& factors, MessageSink& sink) {
     return;
   }
   for (std::size_t i = 0; i < blocks_read; ++i) {
-    factors[i].Color = FactorColor(i);
+    factors[i].Color = factors[i].ColorKey.value_or(FactorColor(i));
   }
 }
 

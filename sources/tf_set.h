@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "text/arrays.h"
@@ -33,6 +35,10 @@ inline constexpr std::uint8_t kMatchUnrecognised = 255;
 struct TTFSet {
   std::string Name;  // the value of "Name =", blanks, ';' and tabs removed
   std::uint32_t Color = 0;  // see FactorColor; 0 until colours are assigned
+  // The block's own "Color = #RRGGBB" as a colour value (red in the lowest
+  // byte), or nothing when it has none or its value was malformed. When
+  // colours are assigned it takes the place of FactorColor.
+  std::optional<std::uint32_t> ColorKey;
   std::uint8_t MatchType = kMatchUnrecognised;
   std::string Comment;  // the table's "#" line, whole; empty when none
   AString SeqNames;     // per site: the sequence it lies in
@@ -63,10 +69,16 @@ std::uint32_t FactorColor(std::size_t index);
 // beyond the column that stores it. A read error after the file was opened
 // throws std::system_error ("Cannot read ..."); like every platform failure
 // it ends the command that reads.
+//
+// The one exception is a block's colour key: a factor with one is coloured
+// by it instead of by FactorColor, and a malformed one is shown as
+// "path:line: Color is not #RRGGBB: value", ignored, and the reading goes on.
 void ReadTFFile(const std::string& path, TaTFSet& factors, MessageSink& sink);
 
-// ReadTFFile on lines already loaded; normalises them first.
-void ReadTFLines(LineText text, TaTFSet& factors, MessageSink& sink);
+// ReadTFFile on lines already loaded; normalises them first. `file_name` is
+// how messages that point at a line name the file.
+void ReadTFLines(LineText text, TaTFSet& factors, MessageSink& sink,
+                 std::string_view file_name = {});
 
 }  // namespace tessarin
 

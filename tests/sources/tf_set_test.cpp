@@ -231,6 +231,80 @@ TEST(ReadTFFileTest, BadInputStopsWithItsMessage) {
   }
 }
 
+// Each row: a file, the messages it gives and the colours of its factors,
+// read into an array whose first record had a colour key of its own.
+TEST(ReadTFFileTest, ColorKeyInTheBlockHeadSetsTheColour) {
+  struct Case {
+    const char* name;
+    std::string content;
+    std::vector<std::string> messages;
+    std::vector<std::uint32_t> colors;
+  };
+  const std::string bad = std::string(tf::kColorNotRgb);
+  constexpr const char* kHead = "[TF]\nName = A\nMatchType = direct\n";
+  constexpr const char* kTable = "[[TABLE]]\nh 1 a AC\n*\n";
+  const auto block = [&](std::string_view color_line) {
+    return std::string(kHead) + std::string(color_line) + kTable;
+  };
+  const std::string keyed = block("Color = #12ab3C\n");
+  const std::string plain = block("");
+  const std::string twice = keyed + plain + block("x Color = # 00 00 FF;\n");
+  const Case cases[] = {
+      {"red in the lowest byte; a block without the key keeps its place's",
+       twice,
+       {},
+       {0x3CAB12, FactorColor(1), 0xFF0000}},
+      {"no key: the old record's key does not stay", plain, {}, {0xFF0000}},
+      {"a key after the block is no block's",
+       plain + "Color = #00FF00\n",
+       {},
+       {0xFF0000}},
+      {"a key in the table's comment line is no key",
+       std::string(kHead) + "[[TABLE]]\n# Color = #00FF00\nh 1 a AC\n*\n",
+       {},
+       {0xFF0000}},
+      {"the first key of the head counts",
+       block("Color = #000001\nColor = #000002\n"),
+       {},
+       {0x010000}},
+      {"five digits",
+       block("Color = #12345\n"),
+       {"t.tf:4: " + bad + "#12345"},
+       {0xFF0000}},
+      {"not hexadecimal, signed, no mark, too long, empty",
+       block("Color = #GG0000\n") + block("Color = #-12345\n") +
+           block("Color = 123456\n") + block("Color = #1234567\n") +
+           block("Color =\n"),
+       {"t.tf:4: " + bad + "#GG0000", "t.tf:11: " + bad + "#-12345",
+        "t.tf:18: " + bad + "123456", "t.tf:25: " + bad + "#1234567",
+        "t.tf:32: " + bad},
+       {FactorColor(0), FactorColor(1), FactorColor(2), FactorColor(3),
+        FactorColor(4)}},
+      {"lines counted as the file has them: mark dropped, CR LF, lone CR",
+       "\xEF\xBB\xBF[TF]\r\nName = A\r\rMatchType = direct\r\n"
+       "Color = red\n[[TABLE]]\nh 1 a AC\n*\n",
+       {"t.tf:5: " + bad + "red"},
+       {0xFF0000}},
+      {"a bad key, then a failing block: both reported, nothing coloured",
+       block("Color = blue\n") + "[TF]\nName = B\n*\n",
+       {"t.tf:4: " + bad + "blue", std::string(tf::kMatchTypeNotFound)},
+       {0xABCDEF, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TTFSet old;
+    old.ColorKey = 0xABCDEF;
+    old.Color = 0xABCDEF;
+    TaTFSet factors = {old};
+    RecordingSink sink;
+    ReadTFLines(LineText(std::string(c.content)), factors, sink, "t.tf");
+    EXPECT_EQ(sink.texts, c.messages);
+    std::vector<std::uint32_t> colors;
+    for (const TTFSet& factor : factors) colors.push_back(factor.Color);
+    EXPECT_EQ(colors, c.colors);
+  }
+}
+
 TTFSet Filled(const char* name) {
   TTFSet f;
   f.Name = name;
