@@ -14,27 +14,9 @@
 #include <cstdint>
 #include <string_view>
 
+#include "view/row_layout.h"
+
 namespace tessarin {
-
-inline constexpr std::uint64_t kTabCells = 8;
-
-// The shared stop for a view: the smallest multiple of kTabCells greater than
-// the number of characters before the first tab of any line that has one
-// (0 when no line has a tab). `for_each_line` calls its argument with every
-// line. Cost O(total length of the text before the first tabs).
-template <typename ForEachLine>
-std::uint64_t FirstTabStop(ForEachLine&& for_each_line) {
-  std::uint64_t longest_prefix = 0;
-  bool any_tab = false;
-  for_each_line([&](std::string_view line) {
-    const std::size_t tab = line.find('\t');
-    if (tab == std::string_view::npos) return;
-    any_tab = true;
-    if (tab > longest_prefix) longest_prefix = tab;
-  });
-  if (!any_tab) return 0;
-  return (longest_prefix / kTabCells + 1) * kTabCells;
-}
 
 class LineCells {
  public:

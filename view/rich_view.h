@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "view/attribute_id_array.h"
@@ -168,21 +169,32 @@ class RichView {
 };
 
 // Calls run(column, length, id) for each maximal run of equal attribute ids
-// in line `line`, in column order; the line end is not part of any run.
-// Cost O(line length).
+// among the characters `from` to `to` - 1 of line `line` (clipped to the
+// line), in column order. Cost O(to - from).
 template <typename RunFunction>
-void ForEachAttributeRun(const RichView& view, std::size_t line,
-                         RunFunction&& run) {
+void ForEachAttributeRunIn(const RichView& view, std::size_t line,
+                           std::uint64_t from, std::uint64_t to,
+                           RunFunction&& run) {
   const std::uint64_t start = view.LineStartOf(line);
   const std::uint64_t length = view.Line(line).size();
-  std::uint64_t column = 0;
-  while (column < length) {
+  std::uint64_t column = from;
+  const std::uint64_t end_column = to < length ? to : length;
+  while (column < end_column) {
     const std::uint32_t id = view.AttributeId(start + column);
     const std::uint64_t end =
-        view.AttributeRunEnd(start + column, start + length) - start;
+        view.AttributeRunEnd(start + column, start + end_column) - start;
     run(column, end - column, id);
     column = end;
   }
+}
+
+// ForEachAttributeRunIn over the whole of line `line`; the line end is not
+// part of any run. Cost O(line length).
+template <typename RunFunction>
+void ForEachAttributeRun(const RichView& view, std::size_t line,
+                         RunFunction&& run) {
+  ForEachAttributeRunIn(view, line, 0, view.Line(line).size(),
+                        std::forward<RunFunction>(run));
 }
 
 // The attribute ids that characters of the lines use (line ends not

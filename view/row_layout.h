@@ -37,6 +37,30 @@ inline std::optional<std::uint64_t> ColumnAt(std::size_t prefix_length,
   return offset - prefix_length + 1;
 }
 
+// Tab stops after the first tab of a line are kTabCells apart.
+inline constexpr std::uint64_t kTabCells = 8;
+
+// The tab stop that every row's first tab reaches, so that column 1 of every
+// sequence and track row stands at one place whatever the lengths of the
+// names: the smallest multiple of kTabCells greater than the number of
+// characters before the first tab of any line that has one (0 when no line
+// has a tab). The window and the documents all use it. `for_each_line` calls
+// its argument with every line. Cost O(total length of the text before the
+// first tabs).
+template <typename ForEachLine>
+std::uint64_t FirstTabStop(ForEachLine&& for_each_line) {
+  std::uint64_t longest_prefix = 0;
+  bool any_tab = false;
+  for_each_line([&](std::string_view line) {
+    const std::size_t tab = line.find('\t');
+    if (tab == std::string_view::npos) return;
+    any_tab = true;
+    if (tab > longest_prefix) longest_prefix = tab;
+  });
+  if (!any_tab) return 0;
+  return (longest_prefix / kTabCells + 1) * kTabCells;
+}
+
 }  // namespace tessarin
 
 #endif  // TESSARIN_VIEW_ROW_LAYOUT_H_

@@ -21,6 +21,20 @@ inline constexpr std::string_view kBlue = "\\blue";
 // The view's 15-pixel characters are 11.25 pt at 96 dpi; RTF sizes are whole
 // half-points, so 11 pt.
 inline constexpr int kFontSizeHalfPoints = 22;
+// Courier New's advance is 1229/2048 of its size, so a character cell of
+// 11 pt is 132.02 twips; tab stops are placed in whole twips, rounded up so
+// that the text before a stop always fits in front of it.
+inline constexpr int kCellTwipsNumerator = kFontSizeHalfPoints * 10 * 1229;
+inline constexpr int kCellTwipsDenominator = 2048;
+// A4 landscape with margins of 1.27 cm: the widest page a word processor
+// offers by default, so that as much of a row as possible fits on a line.
+inline constexpr std::string_view kPageSetup =
+    "\\paperw16838\\paperh11906\\margl720\\margr720\\margt720\\margb720"
+    "\\landscape";
+// Tab stops after the shared one: every 8 cells, as in the window.
+inline constexpr std::string_view kDefaultTab = "\\deftab";  // + twips
+// The tab stop of every paragraph, where column 1 of every row stands.
+inline constexpr std::string_view kTabStop = "\\tx";  // + twips
 // Plain paragraphs in font 0; the writer adds kFontSize and the size.
 inline constexpr std::string_view kBodyStart = "\\pard\\plain\\f0";
 inline constexpr std::string_view kFontSize = "\\fs";

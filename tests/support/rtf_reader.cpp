@@ -21,7 +21,8 @@ std::set<std::string, std::less<>> RtfWriterWords() {
       rtf::kBodyStart, rtf::kFontSize,     rtf::kBold,
       rtf::kItalic,    rtf::kUnderline,    rtf::kStrikeOut,
       rtf::kTextColor, rtf::kShading,      rtf::kShadingColor,
-      rtf::kBackColor, rtf::kParagraphEnd, rtf::kTab};
+      rtf::kBackColor, rtf::kParagraphEnd, rtf::kTab,
+      rtf::kPageSetup, rtf::kDefaultTab,   rtf::kTabStop};
   std::set<std::string, std::less<>> words;
   for (const std::string_view piece : pieces) {
     for (std::size_t i = 0; i < piece.size(); ++i) {
