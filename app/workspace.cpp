@@ -1,6 +1,7 @@
 #include "app/workspace.h"
 
 #include <exception>
+#include <filesystem>
 #include <new>
 #include <system_error>
 #include <utility>
@@ -9,6 +10,7 @@
 #include "sources/reading_in.h"
 #include "text/numbers.h"
 #include "text/readable_file.h"
+#include "text/sha256.h"
 #include "text/strings.h"
 #include "view/conservation_highlight.h"
 #include "view/html_writer.h"
@@ -304,6 +306,38 @@ bool Workspace::Save(const std::string& path, DocumentFormat format) {
     if (failure) sink_.Show(*failure);
     return !failure;
   });
+}
+
+namespace {
+
+ProvenanceInput DescribeInput(std::string_view role, const std::string& path) {
+  ProvenanceInput input{std::string(role), path, std::nullopt, std::string()};
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  if (!error) input.size = size;
+  input.sha256 = FileSha256(path).value_or(std::string());
+  return input;
+}
+
+}  // namespace
+
+Provenance Workspace::MakeProvenance(std::string title) const {
+  Provenance provenance;
+  provenance.title =
+      title.empty() ? TitleFromPath(fas_path_) : std::move(title);
+  provenance.inputs = {DescribeInput(kAlignmentRole, fas_path_),
+                       DescribeInput(kSitesRole, tf_path_),
+                       DescribeInput(kConservationRole, conservation_path_)};
+  const AString& names = read_in_.conservation.ScoreNames;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    provenance.scores.push_back({names[i],
+                                 i < criteria_.size() && criteria_[i] != 0,
+                                 CutoffText(i).value_or(std::string())});
+  }
+  provenance.program =
+      std::string(kProgramName) + " " + std::string(kProgramVersion);
+  provenance.date = DocumentDate();
+  return provenance;
 }
 
 }  // namespace tessarin

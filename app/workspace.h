@@ -21,6 +21,7 @@
 #include "text/message_sink.h"
 #include "text/progress.h"
 #include "view/annotated_view.h"
+#include "view/provenance.h"
 #include "view/rich_view.h"
 
 namespace tessarin {
@@ -135,6 +136,14 @@ class Workspace {
   const TConserved& Conservation() const { return read_in_.conservation; }
   bool Loaded() const { return loaded_; }
   bool Annotated() const { return annotated_; }
+
+  // What a document made now says about its origin: `title` (when empty,
+  // the FASTA file's name), the three input files in the order alignment,
+  // sites, conservation, with their sizes and SHA-256 as they are now on
+  // disk (unknown or empty when unreadable), every score of the conservation
+  // data with its criterion flag and cut-off text, the program and
+  // DocumentDate.
+  Provenance MakeProvenance(std::string title) const;
 
  private:
   // Records every message for the JSON document, then passes it on.
