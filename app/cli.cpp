@@ -13,6 +13,9 @@
 #include "app/descriptor_buffer.h"
 #include "app/workspace.h"
 #include "text/numbers.h"
+#include "view/figure_layout.h"
+#include "view/palette.h"
+#include "view/provenance.h"
 #include "view/rich_view.h"
 
 namespace tessarin {
@@ -95,6 +98,9 @@ class PhaseTimer : public ProgressObserver {
 
 struct Options {
   std::string fas, cons, tf, out, format;
+  std::optional<std::size_t> wrap;  // the figure layout, blocks of this width
+  std::string title;
+  std::string palette;
   bool listing = false;
   bool timings = false;
   std::optional<std::string> criteria;
@@ -116,13 +122,21 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+std::string Lowered(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+// A format's name, letters compared without regard to case.
 std::optional<DocumentFormat> FormatByName(const std::string& name) {
   static const std::map<std::string, DocumentFormat> kFormats = {
       {"rtf", DocumentFormat::kRtf},
       {"html", DocumentFormat::kHtml},
       {"json", DocumentFormat::kJson},
       {"text", DocumentFormat::kText}};
-  const auto it = kFormats.find(name);
+  const auto it = kFormats.find(Lowered(name));
   if (it == kFormats.end()) return std::nullopt;
   return it->second;
 }
@@ -139,12 +153,48 @@ DocumentFormat ChooseFormat(const Options& options) {
       {".htm", DocumentFormat::kHtml},
       {".json", DocumentFormat::kJson},
       {".txt", DocumentFormat::kText}};
+  // The extension is what follows the last dot of the file's name; a name
+  // without one (a device such as /dev/stdout) is written as RTF, while an
+  // extension the program does not know is an error rather than a guess.
+  const std::size_t slash = options.out.rfind('/');
   const std::size_t dot = options.out.rfind('.');
-  if (dot != std::string::npos) {
-    const auto it = kExtensions.find(options.out.substr(dot));
-    if (it != kExtensions.end()) return it->second;
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+    return DocumentFormat::kRtf;
   }
-  return DocumentFormat::kRtf;
+  const auto it = kExtensions.find(Lowered(options.out.substr(dot)));
+  if (it == kExtensions.end()) {
+    throw UsageError("unknown extension of --out (use --format): " +
+                     options.out);
+  }
+  return it->second;
+}
+
+// The figure's settings from --wrap, --title and --palette; nothing without
+// --wrap.
+std::optional<FigureOptions> ChooseFigure(const Options& options,
+                                          DocumentFormat format) {
+  if (!options.wrap) return std::nullopt;
+  if (*options.wrap < kMinFigureWrap || *options.wrap > kMaxFigureWrap) {
+    throw UsageError("--wrap needs a number from " +
+                     std::to_string(kMinFigureWrap) + " to " +
+                     std::to_string(kMaxFigureWrap));
+  }
+  if (format == DocumentFormat::kJson) {
+    throw UsageError("--wrap writes RTF, HTML or text, not JSON");
+  }
+  FigureOptions figure;
+  figure.wrap = *options.wrap;
+  figure.title = options.title;
+  return figure;
+}
+
+Palette ChoosePalette(const Options& options, bool figure) {
+  if (options.palette.empty()) {
+    return figure ? Palette::kDistinct : Palette::kSpec;
+  }
+  const auto palette = PaletteByName(options.palette);
+  if (!palette) throw UsageError("unknown palette: " + options.palette);
+  return *palette;
 }
 
 Cutoff ParseCutoff(const std::string& text) {
@@ -230,6 +280,9 @@ void ApplyScoreOptions(Workspace& workspace, const Options& options,
 
 int Run(const Options& options, std::ostream& out, std::ostream& err) {
   const DocumentFormat format = ChooseFormat(options);
+  std::optional<FigureOptions> figure = ChooseFigure(options, format);
+  const Palette palette = ChoosePalette(options, figure.has_value());
+  if (figure) figure->palette = palette;
   std::vector<Cutoff> cutoffs;
   for (const std::string& text : options.cutoffs) {
     cutoffs.push_back(ParseCutoff(text));
@@ -246,6 +299,9 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
   workspace.SetPath(FileSlot::kFas, options.fas);
   workspace.SetPath(FileSlot::kConservation, options.cons);
   workspace.SetPath(FileSlot::kTf, options.tf);
+  workspace.SetTitle(options.title);
+  // A figure is drawn from the view itself, so the view takes its palette.
+  workspace.SetPalette(palette);
   if (!workspace.ReadInFiles()) return kExitReported;
   ApplyScoreOptions(workspace, options, cutoffs);
   if (!options.listing) workspace.Annotate();
@@ -257,7 +313,13 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
     workspace.RecordInspection();
   }
 
-  if (options.out.empty()) {
+  if (figure) {
+    if (options.out.empty()) {
+      workspace.WriteFigure(out, format, *figure);
+    } else {
+      workspace.SaveFigure(options.out, format, *figure);
+    }
+  } else if (options.out.empty()) {
     workspace.Write(out, format);
   } else {
     workspace.Save(options.out, format);
@@ -273,17 +335,30 @@ int RunParsed(int argc, const char* const* argv, std::ostream& out,
               std::ostream& err) {
   CLI::App app{"Tessarin: annotated alignment views without a window",
                "tessarin-cli"};
-  app.set_version_flag("--version", "tessarin-cli 0.01");
+  app.set_version_flag("--version",
+                       "tessarin-cli " + std::string(kProgramVersion));
   Options options;
   std::string criteria;
+  std::size_t wrap = 0;
   app.add_option("--fas", options.fas, "aligned FASTA file")->required();
   app.add_option("--cons", options.cons, "conservation file")->required();
   app.add_option("--tf", options.tf, "TF file")->required();
   app.add_option("--out", options.out,
                  "where to write the document (default: standard output)");
-  app.add_option("--format", options.format,
-                 "rtf | html | json | text (default from the extension of "
-                 "--out, else rtf)");
+  app.add_option(
+      "--format", options.format,
+      "rtf | html | json | text, any case (default from the extension "
+      "of --out; rtf when it has none)");
+  CLI::Option* wrap_option = app.add_option(
+      "--wrap", wrap,
+      "N: write the figure layout instead of the view: blocks of N columns "
+      "(10 to 1000) with rulers, end positions, a header and a legend "
+      "(RTF, HTML or text)");
+  app.add_option("--title", options.title,
+                 "the documents' title (default: the FASTA file's name)");
+  app.add_option("--palette", options.palette,
+                 "spec | distinct: the factors' colours (default: distinct "
+                 "for figures, spec for the view)");
   app.add_flag("--timings", options.timings,
                "print the time of each step to standard error");
   app.add_flag("--listing", options.listing,
@@ -310,6 +385,7 @@ int RunParsed(int argc, const char* const* argv, std::ostream& out,
     return kExitUsage;
   }
   if (criteria_option->count() > 0) options.criteria = criteria;
+  if (wrap_option->count() > 0) options.wrap = wrap;
   try {
     return Run(options, out, err);
   } catch (const UsageError& e) {

@@ -13,6 +13,8 @@
 #include "text/sha256.h"
 #include "text/strings.h"
 #include "view/conservation_highlight.h"
+#include "view/figure_layout.h"
+#include "view/figure_writers.h"
 #include "view/html_writer.h"
 #include "view/json_writer.h"
 #include "view/row_layout.h"
@@ -205,7 +207,13 @@ bool Workspace::AnnotateView() {
   annotated_view_.view.Clear();
   annotated_view_.sites.clear();
   Phase(kPhaseAnnotate);
-  AnnotateTFSites(read_in_, annotated_view_, logged_);
+  if (palette_ == Palette::kSpec) {
+    AnnotateTFSites(read_in_, annotated_view_, logged_);
+  } else {
+    const std::vector<std::uint32_t> colors =
+        FactorColors(read_in_.factors, palette_);
+    AnnotateTFSites(read_in_, annotated_view_, logged_, &colors);
+  }
   SetStatus(kSitesAnnotated);
   Phase(kPhaseHighlight);
   HighlightConservedWindows(read_in_, criteria_, annotated_view_);
@@ -279,12 +287,16 @@ void Workspace::Write(std::ostream& out, DocumentFormat format) const {
 void Workspace::WriteDocument(std::ostream& out, DocumentFormat format) const {
   Phase(kPhaseWrite);
   switch (format) {
-    case DocumentFormat::kRtf:
-      WriteRtf(View(), out);
+    case DocumentFormat::kRtf: {
+      const Provenance provenance = MakeProvenance(title_);
+      WriteRtf(View(), out, &provenance);
       return;
-    case DocumentFormat::kHtml:
-      WriteHtml(View(), out);
+    }
+    case DocumentFormat::kHtml: {
+      const Provenance provenance = MakeProvenance(title_);
+      WriteHtml(View(), out, &provenance);
       return;
+    }
     case DocumentFormat::kText:
       WriteText(View(), out);
       return;
@@ -296,7 +308,87 @@ void Workspace::WriteDocument(std::ostream& out, DocumentFormat format) const {
   extras.messages = messages_;
   extras.status = status_;
   extras.inspect = inspections_;
+  extras.provenance = MakeProvenance(title_);
   WriteJson(View(), extras, out);
+}
+
+bool Workspace::CanDrawFigure() {
+  if (!loaded_) {
+    sink_.Show(kNoDataLoaded);
+    return false;
+  }
+  if (!read_in_.alignment_checked) {
+    logged_.Show(kNoProperAlignment);
+    return false;
+  }
+  return true;
+}
+
+void Workspace::WriteFigureDocument(std::ostream& out, DocumentFormat format,
+                                    const FigureOptions& options) {
+  const std::vector<std::uint32_t> colors =
+      FactorColors(read_in_.factors, options.palette);
+  const AnnotatedView* annotated = &annotated_view_;
+  AnnotatedView fresh;
+  if (!annotated_ || options.palette != palette_) {
+    // An annotation already shown has reported its problems; a fresh one
+    // for the figure reports them only when nothing was annotated before.
+    NullSink quiet;
+    MessageSink& sink = annotated_ ? static_cast<MessageSink&>(quiet)
+                                   : static_cast<MessageSink&>(logged_);
+    Phase(kPhaseAnnotate);
+    AnnotateTFSites(read_in_, fresh, sink, &colors);
+    Phase(kPhaseHighlight);
+    HighlightConservedWindows(read_in_, criteria_, fresh);
+    annotated = &fresh;
+  }
+  Phase(kPhaseFigure);
+  const FigureLayout layout = LayoutFigure(read_in_, *annotated, options.wrap);
+  const Provenance provenance =
+      MakeProvenance(options.title.empty() ? title_ : options.title);
+  FigureDocument figure{layout,
+                        annotated->view,
+                        provenance,
+                        FigureLegend(read_in_.factors, colors),
+                        {}};
+  if (read_in_.alignment != nullptr) {
+    for (const TSeq& seq : read_in_.alignment->Seqs) {
+      figure.names.push_back(seq.SeqName);
+    }
+  }
+  Phase(kPhaseWrite);
+  switch (format) {
+    case DocumentFormat::kHtml:
+      WriteFigureHtml(figure, out);
+      return;
+    case DocumentFormat::kText:
+      WriteFigureText(figure, out);
+      return;
+    default:
+      WriteFigureRtf(figure, out);
+      return;
+  }
+}
+
+bool Workspace::SaveFigure(const std::string& path, DocumentFormat format,
+                           const FigureOptions& options) {
+  return RunCommand(sink_, [&] {
+    if (!CanDrawFigure()) return false;
+    const std::optional<std::string> failure = SaveDocument(
+        path,
+        [&](std::ostream& out) { WriteFigureDocument(out, format, options); });
+    if (failure) sink_.Show(*failure);
+    return !failure;
+  });
+}
+
+bool Workspace::WriteFigure(std::ostream& out, DocumentFormat format,
+                            const FigureOptions& options) {
+  return RunCommand(sink_, [&] {
+    if (!CanDrawFigure()) return false;
+    WriteFigureDocument(out, format, options);
+    return true;
+  });
 }
 
 bool Workspace::Save(const std::string& path, DocumentFormat format) {

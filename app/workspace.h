@@ -21,6 +21,7 @@
 #include "text/message_sink.h"
 #include "text/progress.h"
 #include "view/annotated_view.h"
+#include "view/palette.h"
 #include "view/provenance.h"
 #include "view/rich_view.h"
 
@@ -29,6 +30,13 @@ namespace tessarin {
 enum class FileSlot { kFas, kConservation, kTf };
 
 enum class DocumentFormat { kRtf, kHtml, kJson, kText };
+
+// What "Export Figure..." and --wrap ask for.
+struct FigureOptions {
+  std::size_t wrap = 60;  // columns per block
+  std::string title;      // empty: the workspace's title
+  Palette palette = Palette::kDistinct;
+};
 
 // Texts the commands report.
 inline constexpr std::string_view kNoSuchFile = "No such file: ";
@@ -105,6 +113,24 @@ class Workspace {
   // Runs the selection inspector for the view's selection and updates the
   // status text when it answers.
   void SelectionChanged();
+
+  // The title that documents carry (empty: the FASTA file's name).
+  void SetTitle(std::string title) { title_ = std::move(title); }
+  // The palette that Annotate colours the factors' sites in; the colour rule
+  // of the TF file unless set.
+  void SetPalette(Palette palette) { palette_ = palette; }
+
+  // Export Figure: writes the figure layout of the annotated data (RTF, HTML
+  // or text). The figure shows the view's marks and windows in the figure's
+  // palette; when that is not the view's, or nothing is annotated yet, the
+  // data are annotated afresh for the figure, leaving the view alone. "No
+  // data loaded!" before any reading in, and the length-check message when
+  // the alignment read last is no alignment; nothing is written then. A
+  // failure to write is reported as for Save.
+  bool SaveFigure(const std::string& path, DocumentFormat format,
+                  const FigureOptions& options);
+  bool WriteFigure(std::ostream& out, DocumentFormat format,
+                   const FigureOptions& options);
 
   // Writes the view as a document. A failure is reported with the system's
   // reason and leaves any existing file as it was.
@@ -186,6 +212,10 @@ class Workspace {
   bool ReadAndList();
   bool AnnotateView();
   void WriteDocument(std::ostream& out, DocumentFormat format) const;
+  // Whether a figure can be drawn; reports why not.
+  bool CanDrawFigure();
+  void WriteFigureDocument(std::ostream& out, DocumentFormat format,
+                           const FigureOptions& options);
   void SetStatus(std::string_view text);
   void Phase(std::string_view name) const;
   void Finished() const;
@@ -210,6 +240,8 @@ class Workspace {
   std::string status_ = ".";
   std::vector<std::string> inspections_;
   ProgressObserver* progress_ = nullptr;
+  std::string title_;
+  Palette palette_ = Palette::kSpec;
 };
 
 }  // namespace tessarin

@@ -13,6 +13,7 @@ inline constexpr std::string_view kPhaseReadTf = "read TF";
 inline constexpr std::string_view kPhaseReadConservation = "read conservation";
 inline constexpr std::string_view kPhaseAnnotate = "annotate";
 inline constexpr std::string_view kPhaseHighlight = "highlight";
+inline constexpr std::string_view kPhaseFigure = "lay out figure";
 inline constexpr std::string_view kPhaseWrite = "write";
 
 class ProgressObserver {

@@ -1,5 +1,7 @@
 #include "view/html_runs.h"
 
+#include "view/figure_document.h"
+
 namespace tessarin {
 
 std::string CssColor(Rgb rgb) {
@@ -109,6 +111,28 @@ void WriteHtmlRuns(const RichView& view, std::size_t line, std::uint64_t from,
       [&](std::uint64_t column, std::uint64_t length, std::uint32_t id) {
         WriteHtmlSpan(classes.Of(id), text.substr(column, length), out);
       });
+}
+
+namespace {
+
+void WriteMetaElement(std::string_view name, std::string_view content,
+                      DocumentOut& out) {
+  out.Append("<meta name=\"");
+  out.Append(name);
+  out.Append("\" content=\"");
+  WriteHtmlEscaped(content, out);
+  out.Append("\">\n");
+}
+
+}  // namespace
+
+void WriteHtmlMeta(const Provenance& provenance, DocumentOut& out) {
+  WriteMetaElement("generator", provenance.program, out);
+  WriteMetaElement("date", provenance.date, out);
+  WriteMetaElement("description", provenance.title, out);
+  for (const std::string& line : ProvenanceLines(provenance)) {
+    WriteMetaElement("provenance", line, out);
+  }
 }
 
 }  // namespace tessarin

@@ -12,6 +12,7 @@
 
 #include "view/colors.h"
 #include "view/output_buffer.h"
+#include "view/provenance.h"
 #include "view/rich_view.h"
 
 namespace tessarin {
@@ -51,6 +52,10 @@ void WriteHtmlSpan(std::string_view class_name, std::string_view text,
 void WriteHtmlRuns(const RichView& view, std::size_t line, std::uint64_t from,
                    std::uint64_t to, const HtmlClasses& classes,
                    DocumentOut& out);
+
+// <meta> elements in a page's head: the program, the date, and one per
+// provenance line.
+void WriteHtmlMeta(const Provenance& provenance, DocumentOut& out);
 
 }  // namespace tessarin
 

@@ -19,7 +19,8 @@ constexpr std::string_view kPageStart =
     "<html>\n"
     "<head>\n"
     "<meta charset=\"windows-1252\">\n"
-    "<title>Tessarin view</title>\n"
+    "<title>Tessarin view</title>\n";
+constexpr std::string_view kStyleStart =
     "<style>\n"
     "pre { font-family: \"Courier New\", monospace; font-size: 15px;";
 // The rule's end. Between the two, the tab stop: every row's first tab
@@ -45,9 +46,12 @@ void WriteLine(const RichView& view, std::size_t line,
 
 }  // namespace
 
-void WriteHtml(const RichView& view, std::ostream& out) {
+void WriteHtml(const RichView& view, std::ostream& out,
+               const Provenance* provenance) {
   DocumentOut document(out);
   document.Append(kPageStart);
+  if (provenance != nullptr) WriteHtmlMeta(*provenance, document);
+  document.Append(kStyleStart);
   const std::uint64_t tab_stop = FirstTabStop([&](auto&& visit) {
     for (std::size_t line = 0; line < view.LineCount(); ++line) {
       visit(view.Line(line));

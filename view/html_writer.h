@@ -4,6 +4,7 @@
 
 #include <ostream>
 
+#include "view/provenance.h"
 #include "view/rich_view.h"
 
 namespace tessarin {
@@ -18,7 +19,11 @@ namespace tessarin {
 //
 // Streams in linear time with memory for the style sheet only. Failures show
 // in the stream's state; writing stops early once the stream fails.
-void WriteHtml(const RichView& view, std::ostream& out);
+// The page's <pre> has the window's tab stop as its tab size, so column 1 of
+// every row stands at one place. With `provenance`, the head carries its
+// facts as <meta> elements.
+void WriteHtml(const RichView& view, std::ostream& out,
+               const Provenance* provenance = nullptr);
 
 }  // namespace tessarin
 

@@ -125,6 +125,40 @@ void WriteLineIndex(const ADWord& line_index, DocumentOut& out) {
   out.Append("],\n");
 }
 
+nlohmann::ordered_json ProvenanceObject(const Provenance& provenance) {
+  std::string scratch;
+  auto text = [&](std::string_view bytes) {
+    BytesToUtf8(bytes, scratch);
+    return scratch;
+  };
+  nlohmann::ordered_json inputs = nlohmann::ordered_json::array();
+  for (const ProvenanceInput& input : provenance.inputs) {
+    nlohmann::ordered_json entry;
+    entry["role"] = input.role;
+    entry["path"] = text(input.path);
+    entry["size"] = input.size ? nlohmann::ordered_json(*input.size)
+                               : nlohmann::ordered_json(nullptr);
+    entry["sha256"] = input.sha256;
+    inputs.push_back(std::move(entry));
+  }
+  nlohmann::ordered_json scores = nlohmann::ordered_json::array();
+  for (const ProvenanceScore& score : provenance.scores) {
+    nlohmann::ordered_json entry;
+    entry["name"] = text(score.name);
+    entry["chosen"] = score.chosen;
+    entry["cutoff"] = text(score.cutoff);
+    scores.push_back(std::move(entry));
+  }
+  nlohmann::ordered_json object;
+  object["title"] = text(provenance.title);
+  object["inputs"] = std::move(inputs);
+  object["scores"] = std::move(scores);
+  object["rule"] = kConservedRule;
+  object["program"] = provenance.program;
+  object["date"] = provenance.date;
+  return object;
+}
+
 }  // namespace
 
 void WriteJson(const RichView& view, const JsonDocumentExtras& extras,
@@ -141,7 +175,13 @@ void WriteJson(const RichView& view, const JsonDocumentExtras& extras,
   WriteKey("status", document);
   WriteString(extras.status, scratch, document);
   document.Append(",\n");
-  WriteStrings("inspect", extras.inspect, true, scratch, document);
+  const bool last = !extras.provenance;
+  WriteStrings("inspect", extras.inspect, last, scratch, document);
+  if (!last) {
+    WriteKey("provenance", document);
+    document.Append(ProvenanceObject(*extras.provenance).dump());
+    document.Put('\n');
+  }
   document.Append("}\n");
 }
 

@@ -33,8 +33,14 @@ inline constexpr std::string_view kPageSetup =
     "\\landscape";
 // Tab stops after the shared one: every 8 cells, as in the window.
 inline constexpr std::string_view kDefaultTab = "\\deftab";  // + twips
-// The tab stop of every paragraph, where column 1 of every row stands.
-inline constexpr std::string_view kTabStop = "\\tx";  // + twips
+// The tab stop of every paragraph, where column 1 of every row stands. The
+// same position is the paragraphs' hanging indent: a row too long for the
+// page goes on below its column 1, and a word processor that moves the
+// letters after the tab to the next line (they form one long word) still
+// starts them there.
+inline constexpr std::string_view kTabStop = "\\tx";       // + twips
+inline constexpr std::string_view kLeftIndent = "\\li";    // + twips
+inline constexpr std::string_view kFirstIndent = "\\fi-";  // + twips
 // Plain paragraphs in font 0; the writer adds kFontSize and the size.
 inline constexpr std::string_view kBodyStart = "\\pard\\plain\\f0";
 inline constexpr std::string_view kFontSize = "\\fs";
@@ -50,6 +56,24 @@ inline constexpr std::string_view kTextColor = "\\cf";  // + colour index
 inline constexpr std::string_view kShading = "\\chshdng0";
 inline constexpr std::string_view kShadingColor = "\\chcbpat";  // + index
 inline constexpr std::string_view kBackColor = "\\cb";          // + index
+
+// The document information group and its entries.
+inline constexpr std::string_view kInfo = "\\info";
+inline constexpr std::string_view kInfoTitle = "\\title";
+inline constexpr std::string_view kInfoSubject = "\\subject";
+inline constexpr std::string_view kInfoComment = "\\doccomm";
+inline constexpr std::string_view kInfoCreated = "\\creatim";
+inline constexpr std::string_view kYear = "\\yr";
+inline constexpr std::string_view kMonth = "\\mo";
+inline constexpr std::string_view kDay = "\\dy";
+inline constexpr std::string_view kHour = "\\hr";
+inline constexpr std::string_view kMinute = "\\min";
+
+// Paragraphs of a figure: a fresh paragraph, one kept on the same page as
+// the next, and a line break inside a paragraph.
+inline constexpr std::string_view kNewParagraph = "\\pard\\plain\\f0";
+inline constexpr std::string_view kKeepWithNext = "\\keepn";
+inline constexpr std::string_view kSpaceAfter = "\\sa";  // + twips
 
 // Text.
 inline constexpr std::string_view kParagraphEnd = "\\par";

@@ -1,5 +1,8 @@
 #include "view/rtf_runs.h"
 
+#include <charconv>
+
+#include "view/figure_document.h"
 #include "view/rtf_format.h"
 
 namespace tessarin {
@@ -89,6 +92,65 @@ void WriteRtfRuns(const RichView& view, std::size_t line, std::uint64_t from,
       [&](std::uint64_t column, std::uint64_t length, std::uint32_t id) {
         WriteRtfGroup(palette.RunOpening(id), text.substr(column, length), out);
       });
+}
+
+namespace {
+
+// The number at `from` (`count` digits) of an ISO 8601 date, or nothing.
+std::optional<int> DatePart(std::string_view date, std::size_t from,
+                            std::size_t count) {
+  if (date.size() < from + count) return std::nullopt;
+  int value = 0;
+  const char* begin = date.data() + from;
+  const auto [end, error] = std::from_chars(begin, begin + count, value);
+  if (error != std::errc() || end != begin + count) return std::nullopt;
+  return value;
+}
+
+void WriteInfoText(std::string_view word, std::string_view text,
+                   DocumentOut& out) {
+  out.Put('{');
+  out.Append(word);
+  out.Put(' ');
+  WriteRtfEscaped(text, out);
+  out.Put('}');
+}
+
+}  // namespace
+
+void WriteRtfInfo(const Provenance& provenance, DocumentOut& out) {
+  out.Put('{');
+  out.Append(rtf::kInfo);
+  WriteInfoText(rtf::kInfoTitle, provenance.title, out);
+  const std::vector<std::string> lines = ProvenanceLines(provenance);
+  std::string comments;
+  for (const std::string& line : lines) {
+    if (line.rfind("Criteria: ", 0) == 0) {
+      WriteInfoText(rtf::kInfoSubject, line, out);
+    }
+    if (!comments.empty()) comments += "; ";
+    comments += line;
+  }
+  WriteInfoText(rtf::kInfoComment, comments, out);
+  // 2026-12-08T15:04:05Z
+  const auto year = DatePart(provenance.date, 0, 4);
+  const auto month = DatePart(provenance.date, 5, 2);
+  const auto day = DatePart(provenance.date, 8, 2);
+  const auto hour = DatePart(provenance.date, 11, 2);
+  const auto minute = DatePart(provenance.date, 14, 2);
+  if (year && month && day && hour && minute) {
+    out.Put('{');
+    out.Append(rtf::kInfoCreated);
+    for (const auto& [word, value] :
+         {std::pair{rtf::kYear, *year}, std::pair{rtf::kMonth, *month},
+          std::pair{rtf::kDay, *day}, std::pair{rtf::kHour, *hour},
+          std::pair{rtf::kMinute, *minute}}) {
+      out.Append(word);
+      out.Append(std::to_string(value));
+    }
+    out.Put('}');
+  }
+  out.Append("}\n");
 }
 
 void WriteRtfColorTable(const RtfPalette& palette, DocumentOut& out) {

@@ -14,6 +14,7 @@
 
 #include "view/colors.h"
 #include "view/output_buffer.h"
+#include "view/provenance.h"
 #include "view/rich_view.h"
 
 namespace tessarin {
@@ -55,6 +56,10 @@ void WriteRtfGroup(std::string_view opening, std::string_view text,
 void WriteRtfRuns(const RichView& view, std::size_t line, std::uint64_t from,
                   std::uint64_t to, const RtfPalette& palette,
                   DocumentOut& out);
+
+// The document information group: the title, the criteria line as the
+// subject, every provenance line in the comments, and the creation time.
+void WriteRtfInfo(const Provenance& provenance, DocumentOut& out);
 
 // The colour table group and its line end.
 void WriteRtfColorTable(const RtfPalette& palette, DocumentOut& out);

@@ -23,11 +23,12 @@ std::uint64_t CellsToTwips(std::uint64_t cells) {
 }
 
 void WriteHead(const RichView& view, const RtfPalette& palette,
-               DocumentOut& out) {
+               const Provenance* provenance, DocumentOut& out) {
   out.Append(rtf::kHeader);
   out.Append(rtf::kFontTable);
   out.Put('\n');
   WriteRtfColorTable(palette, out);
+  if (provenance != nullptr) WriteRtfInfo(*provenance, out);
   out.Append(rtf::kPageSetup);
   out.Append(rtf::kDefaultTab);
   out.Append(std::to_string(CellsToTwips(kTabCells)));
@@ -39,8 +40,13 @@ void WriteHead(const RichView& view, const RtfPalette& palette,
     for (std::size_t i = 0; i < view.LineCount(); ++i) visit(view.Line(i));
   });
   if (tab_stop > 0) {
+    const std::string twips = std::to_string(CellsToTwips(tab_stop));
     out.Append(rtf::kTabStop);
-    out.Append(std::to_string(CellsToTwips(tab_stop)));
+    out.Append(twips);
+    out.Append(rtf::kLeftIndent);
+    out.Append(twips);
+    out.Append(rtf::kFirstIndent);
+    out.Append(twips);
   }
   out.Put('\n');
 }
@@ -54,10 +60,11 @@ void WriteLine(const RichView& view, std::size_t line,
 
 }  // namespace
 
-void WriteRtf(const RichView& view, std::ostream& out) {
+void WriteRtf(const RichView& view, std::ostream& out,
+              const Provenance* provenance) {
   RtfPalette palette(view);
   DocumentOut document(out);
-  WriteHead(view, palette, document);
+  WriteHead(view, palette, provenance, document);
   for (std::size_t line = 0; line < view.LineCount() && document.Good();
        ++line) {
     WriteLine(view, line, palette, document);

@@ -4,6 +4,7 @@
 
 #include <ostream>
 
+#include "view/provenance.h"
 #include "view/rich_view.h"
 
 namespace tessarin {
@@ -18,7 +19,13 @@ namespace tessarin {
 //
 // Streams in linear time with memory for the colour table only. Failures
 // show in the stream's state; writing stops early once the stream fails.
-void WriteRtf(const RichView& view, std::ostream& out);
+//
+// One tab stop for the whole document, where the window puts it, so that
+// column 1 of every row stands at one place; an A4 landscape page with
+// narrow margins. With `provenance`, the document information group carries
+// its facts.
+void WriteRtf(const RichView& view, std::ostream& out,
+              const Provenance* provenance = nullptr);
 
 }  // namespace tessarin
 

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <map>
 #include <optional>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -102,14 +103,28 @@ class HtmlReader {
   }
 
   std::string Attribute(const std::string& element) {
-    static const std::map<std::string, std::string, std::less<>> kAttributes = {
-        {"meta", "charset"}, {"span", "class"}};
+    static const std::set<std::pair<std::string, std::string>, std::less<>>
+        kAttributes = {{"meta", "charset"},
+                       {"meta", "name"},
+                       {"meta", "content"},
+                       {"span", "class"}};
     const std::string_view name = Name();
-    const auto allowed = kAttributes.find(element);
-    if (allowed == kAttributes.end() || allowed->second != name) {
+    if (kAttributes.count({element, std::string(name)}) == 0) {
       return "an attribute that is not the writer's";
     }
     if (!Take("=\"")) return "an attribute without a quoted value";
+    if (name == "content") {
+      // Escaped text: no raw markup or control byte before the quote.
+      while (at_ < html_.size() && html_[at_] != '"') {
+        const auto byte = static_cast<unsigned char>(html_[at_]);
+        if (byte < 0x20 || html_[at_] == '<' || html_[at_] == '>' ||
+            html_[at_] == '\'') {
+          return "a raw markup or control byte in an attribute value";
+        }
+        ++at_;
+      }
+      return Take("\"") ? "" : "an attribute value out of bounds";
+    }
     const std::size_t start = at_;
     while (at_ < html_.size() &&
            (std::isalnum(static_cast<unsigned char>(html_[at_])) != 0 ||

@@ -16,13 +16,17 @@ namespace {
 // it writes.
 std::set<std::string, std::less<>> RtfWriterWords() {
   const std::string_view pieces[] = {
-      rtf::kHeader,    rtf::kFontTable,    rtf::kColorTableOpen,
-      rtf::kRed,       rtf::kGreen,        rtf::kBlue,
-      rtf::kBodyStart, rtf::kFontSize,     rtf::kBold,
-      rtf::kItalic,    rtf::kUnderline,    rtf::kStrikeOut,
-      rtf::kTextColor, rtf::kShading,      rtf::kShadingColor,
-      rtf::kBackColor, rtf::kParagraphEnd, rtf::kTab,
-      rtf::kPageSetup, rtf::kDefaultTab,   rtf::kTabStop};
+      rtf::kHeader,      rtf::kFontTable,    rtf::kColorTableOpen,
+      rtf::kRed,         rtf::kGreen,        rtf::kBlue,
+      rtf::kBodyStart,   rtf::kFontSize,     rtf::kBold,
+      rtf::kItalic,      rtf::kUnderline,    rtf::kStrikeOut,
+      rtf::kTextColor,   rtf::kShading,      rtf::kShadingColor,
+      rtf::kBackColor,   rtf::kParagraphEnd, rtf::kTab,
+      rtf::kPageSetup,   rtf::kDefaultTab,   rtf::kTabStop,
+      rtf::kLeftIndent,  rtf::kFirstIndent,  rtf::kInfo,
+      rtf::kInfoTitle,   rtf::kInfoSubject,  rtf::kInfoComment,
+      rtf::kInfoCreated, rtf::kYear,         rtf::kMonth,
+      rtf::kDay,         rtf::kHour,         rtf::kMinute};
   std::set<std::string, std::less<>> words;
   for (const std::string_view piece : pieces) {
     for (std::size_t i = 0; i < piece.size(); ++i) {
@@ -55,7 +59,7 @@ class RtfReader {
 
  private:
   struct Group {
-    bool hidden = false;       // a font or colour table: no text
+    bool hidden = false;  // a font or colour table, document facts: no text
     bool color_table = false;  // its ';' end colour entries
   };
 
@@ -144,7 +148,7 @@ class RtfReader {
     if (kWords.find(word) == kWords.end()) {
       return "the control word \\" + std::string(word) + " is not the writer's";
     }
-    if (word == "fonttbl" || word == "colortbl") {
+    if (word == "fonttbl" || word == "colortbl" || word == "info") {
       groups_.back().hidden = true;
       groups_.back().color_table = word == "colortbl";
       color_table_seen_ = color_table_seen_ || word == "colortbl";
