@@ -21,6 +21,12 @@ const std::string* NameOf(const FigureDocument& figure,
   return line.seq < figure.names.size() ? &figure.names[line.seq] : nullptr;
 }
 
+// A ruler or label line without characters: written as an empty line, not
+// as the blanks of its name column.
+bool IsEmptyLine(const FigureLine& line) {
+  return line.kind != FigureLineKind::kSequence && line.text.empty();
+}
+
 // Calls write(block, line, last) for every line of every block, `last`
 // telling whether it is its block's last line.
 template <typename WriteLine>
@@ -133,8 +139,10 @@ void WriteFigureRtf(const FigureDocument& figure, std::ostream& out) {
           document.Append(std::to_string(kBlockSpaceTwips));
           document.Put(' ');
         }
-        WriteRtfEscaped(FigureLineStart(figure.layout, NameOf(figure, line)),
-                        document);
+        if (!IsEmptyLine(line)) {
+          WriteRtfEscaped(FigureLineStart(figure.layout, NameOf(figure, line)),
+                          document);
+        }
         if (line.kind == FigureLineKind::kSequence) {
           WriteRtfRuns(figure.view, line.view_line, line.view_offset,
                        line.view_offset + line.length, palette, document);
@@ -234,8 +242,10 @@ void WriteFigureHtml(const FigureDocument& figure, std::ostream& out) {
           document.Append("<pre>\n");
           block_open = true;
         }
-        WriteHtmlEscaped(FigureLineStart(figure.layout, NameOf(figure, line)),
-                         document);
+        if (!IsEmptyLine(line)) {
+          WriteHtmlEscaped(FigureLineStart(figure.layout, NameOf(figure, line)),
+                           document);
+        }
         if (line.kind == FigureLineKind::kSequence) {
           WriteHtmlRuns(figure.view, line.view_line, line.view_offset,
                         line.view_offset + line.length, classes, document);
@@ -273,7 +283,9 @@ void WriteFigureText(const FigureDocument& figure, std::ostream& out) {
   ForEachFigureLine(
       figure, document,
       [&](const FigureBlock& block, const FigureLine& line, bool last) {
-        document.Append(FigureLineStart(figure.layout, NameOf(figure, line)));
+        if (!IsEmptyLine(line)) {
+          document.Append(FigureLineStart(figure.layout, NameOf(figure, line)));
+        }
         if (line.kind == FigureLineKind::kSequence) {
           const std::string_view row = figure.view.Line(line.view_line);
           if (line.view_offset < row.size()) {

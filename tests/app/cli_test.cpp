@@ -114,9 +114,13 @@ TEST_F(CliTest, CriteriaAndCutoffsChangeTheHighlight) {
 
 TEST_F(CliTest, UsageErrorsExitTwoWithoutDocument) {
   const std::vector<std::vector<std::string>> bad = {
-      {"--criteria", "XX"},   {"--cutoff", "ML"},   {"--cutoff", "ML=abc"},
-      {"--cutoff", "NOPE=1"}, {"--format", "pdf"},  {"--inspect", "1:2"},
-      {"--inspect", "a:b:c"}, {"--no-such-option"},
+      {"--criteria", "XX"},     {"--cutoff", "ML"},
+      {"--cutoff", "ML=abc"},   {"--cutoff", "NOPE=1"},
+      {"--format", "pdf"},      {"--inspect", "1:2"},
+      {"--inspect", "a:b:c"},   {"--no-such-option"},
+      {"--out", "view.pdf"},    {"--wrap", "9"},
+      {"--wrap", "1001"},       {"--wrap", "x"},
+      {"--palette", "rainbow"}, {"--wrap", "60", "--format", "json"},
   };
   for (const auto& args : bad) {
     const Result r = Run(args);
@@ -155,6 +159,24 @@ TEST_F(CliTest, ListingAndFormatFromExtension) {
   const std::string html = (dir_ / "view.htm").string();
   r = Run({"--out", html});
   EXPECT_NE(Read(html).find("<html"), std::string::npos);
+  const std::string upper = (dir_ / "VIEW.TXT").string();
+  r = Run({"--listing", "--out", upper});
+  EXPECT_EQ(Read(upper), Read(out));
+  r = Run({"--listing", "--format", "Text"});
+  EXPECT_EQ(r.out, Read(out));
+}
+
+TEST_F(CliTest, WrapWritesTheFigureWithTitleRulerAndLegend) {
+  const Result r = Run({"--wrap", "10", "--format", "text", "--title", "T"});
+  ASSERT_EQ(r.status, kExitClean) << r.err;
+  EXPECT_EQ(r.out.rfind("T\nAlignment: " + fas_, 0), 0u) << r.out;
+  EXPECT_NE(r.out.find("Factors: "), std::string::npos);
+  // Two blocks of 10 and 3 columns; each row ends with its residues so far.
+  EXPECT_NE(r.out.find("\n\n                10\n                |\n"
+                       "human  AAC-GTGACT  9\n            AP1\n"
+                       "mouse  AACAGTGACT 10\n\n\n\nhuman  CAT 12\n"),
+            std::string::npos)
+      << r.out;
 }
 
 TEST_F(CliTest, ControlBytesReachTheTerminalOnlyAsEscapes) {
