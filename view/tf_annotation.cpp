@@ -209,6 +209,10 @@ void AnnotateTFSites(const ReadInData& data, AnnotatedView& out,
   }
   const auto sites = SitesByName(definitions);
   line_index.assign(alignment->Count(), 0);
+  // Room for every site once, rather than a growing array's spare half.
+  std::size_t site_count = 0;
+  for (const auto& [name, group] : sites.by_name) site_count += group.size();
+  out.sites.reserve(out.sites.size() + site_count);
   // Room for every sequence row and, as a guess, three tracks each, so that the
   // view's text is not copied again and again while it grows.
   std::uint64_t rows = 0;
