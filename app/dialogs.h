@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "app/workspace.h"
+
 namespace tessarin {
 
 // File choice. Paths are in the file system's encoding, as the workspace
@@ -20,6 +22,28 @@ class FileDialogs {
   // Asks for a file to write, after confirming that an existing file may be
   // replaced.
   virtual std::optional<std::string> SaveFile() = 0;
+};
+
+// Where a figure goes: the file and the format of the file-type filter the
+// user chose.
+struct FigureFile {
+  std::string path;
+  DocumentFormat format = DocumentFormat::kRtf;  // kRtf or kHtml
+};
+
+// The questions of Export Figure. Nothing (std::nullopt) means the user
+// cancelled.
+class FigureDialogs {
+ public:
+  virtual ~FigureDialogs() = default;
+  // Asks for block width, title and palette. `default_title` is what an
+  // empty title stands for (shown as a hint only: an empty title is
+  // returned empty).
+  virtual std::optional<FigureOptions> FigureOptionsFor(
+      const std::string& default_title) = 0;
+  // Asks for a file to write the figure to, after confirming that an
+  // existing file may be replaced.
+  virtual std::optional<FigureFile> FigureFileToSave() = 0;
 };
 
 // Shows one text in a modal box with one OK button and returns when the user

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,11 +12,14 @@
 #include <QResizeEvent>
 #include <QSignalBlocker>
 #include <QTabWidget>
+#include <algorithm>
 #include <exception>
 #include <vector>
 
 #include "app/qt_dialogs.h"
 #include "app/rich_view_widget.h"
+#include "view/figure_layout.h"
+#include "view/provenance.h"
 
 namespace tessarin {
 
@@ -74,6 +78,18 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* text,
   return button;
 }
 
+// The format a figure is written in: the one its file's extension names, so
+// that "fig.html" typed under the RTF filter gives a page; the chosen
+// filter's otherwise.
+DocumentFormat FigureFormat(const FigureFile& file) {
+  const QString suffix = QFileInfo(FromPath(file.path)).suffix().toLower();
+  if (suffix == QStringLiteral("rtf")) return DocumentFormat::kRtf;
+  if (suffix == QStringLiteral("html") || suffix == QStringLiteral("htm")) {
+    return DocumentFormat::kHtml;
+  }
+  return file.format;
+}
+
 }  // namespace
 
 TForm1::TForm1(WindowDialogs dialogs, QWidget* parent)
@@ -93,6 +109,12 @@ TForm1::TForm1(WindowDialogs dialogs, QWidget* parent)
   if (files_ == nullptr) {
     own_files_ = std::make_unique<QtFileDialogs>(*OpenDialog1, *SaveDialog1);
     files_ = own_files_.get();
+  }
+  figures_ = dialogs.figures;
+  if (figures_ == nullptr) {
+    own_figures_ = std::make_unique<QtFigureDialogs>(*FigureOptionsDialog1,
+                                                     *FigureSaveDialog1);
+    figures_ = own_figures_.get();
   }
   ConnectHandlers();
   workspace_.on_status_changed = [this] { ShowStatus(); };
@@ -127,6 +149,9 @@ void TForm1::CreateControls() {
 
   OpenDialog1 = Named(CreateOpenDialog(this), "OpenDialog1");
   SaveDialog1 = Named(CreateSaveDialog(this), "SaveDialog1");
+  FigureOptionsDialog1 =
+      Named(new FigureOptionsDialog(this), "FigureOptionsDialog1");
+  FigureSaveDialog1 = Named(CreateFigureSaveDialog(this), "FigureSaveDialog1");
 
   anchors_.Add(PageControl1, {.left = true, .top = true, .right = true},
                kDesignSize);
@@ -153,6 +178,10 @@ void TForm1::CreateFilesPage() {
       MakeButton(page, "Button1", "Read in Files", QRect(8, 73, 111, 17), true);
   Button7 =
       MakeButton(page, "Button7", "Save RTF", QRect(125, 73, 108, 17), true);
+  // The other document of the window, beside Save RTF on the same row.
+  ExportFigureButton =
+      MakeButton(page, "ExportFigureButton", "Export Figure...",
+                 QRect(239, 73, 108, 17), true);
 }
 
 void TForm1::CreateAnnotationPage() {
@@ -201,6 +230,8 @@ void TForm1::ConnectHandlers() {
   connect(Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
   connect(Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
   connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
+  connect(ExportFigureButton, &QPushButton::clicked, this,
+          &TForm1::ExportFigureClick);
   connect(CheckListBox1, &QListWidget::itemChanged, this,
           &TForm1::CheckListBox1ClickCheck);
   connect(ComboBox1, &QComboBox::currentIndexChanged, this,
@@ -345,6 +376,24 @@ void TForm1::Button7Click() {
   Command([this] {
     const std::optional<std::string> path = files_->SaveFile();
     if (path) workspace_.Save(*path, DocumentFormat::kRtf);
+  });
+}
+
+void TForm1::ExportFigureClick() {
+  Command([this] {
+    // Nothing to draw yet: say so before asking anything.
+    if (!workspace_.Loaded()) {
+      sink_.Show(kNoDataLoaded);
+      return;
+    }
+    std::optional<FigureOptions> options = figures_->FigureOptionsFor(
+        TitleFromPath(workspace_.Path(FileSlot::kFas)));
+    if (!options) return;
+    const std::optional<FigureFile> file = figures_->FigureFileToSave();
+    if (!file) return;
+    // The layout takes block widths in this range only.
+    options->wrap = std::clamp(options->wrap, kMinFigureWrap, kMaxFigureWrap);
+    workspace_.SaveFigure(file->path, FigureFormat(*file), *options);
   });
 }
 

@@ -27,6 +27,8 @@ class QTabWidget;
 
 namespace tessarin {
 
+class FigureOptionsDialog;
+class QtFigureDialogs;
 class QtFileDialogs;
 class QtMessageBoxes;
 class RichViewWidget;
@@ -39,12 +41,14 @@ inline constexpr const char* kAboutText =
     "Contact: tessarin@example.org";
 
 // Where the window asks its modal questions. A null member means the
-// desktop's own dialogs (the file dialogs OpenDialog1 and SaveDialog1, and
-// message boxes over the window); tests pass scripted ones. Whatever is
+// desktop's own dialogs (the file dialogs OpenDialog1 and SaveDialog1, the
+// figure's FigureOptionsDialog1 and FigureSaveDialog1, and message boxes over
+// the window); tests pass scripted ones. Whatever is
 // passed must outlive the window.
 struct WindowDialogs {
   FileDialogs* files = nullptr;
   MessageBoxes* boxes = nullptr;
+  FigureDialogs* figures = nullptr;
 };
 
 class TForm1 : public QWidget {
@@ -69,6 +73,7 @@ class TForm1 : public QWidget {
   void Button6Click();  // choose the TF file
   void Button7Click();  // Save RTF
   void Button8Click();  // store the cut-off
+  void ExportFigureClick();
   void CheckListBox1ClickCheck();
   void ComboBox1Change();
   void RE1SelectionChange();
@@ -105,6 +110,8 @@ class TForm1 : public QWidget {
   Workspace workspace_;
   std::unique_ptr<QtFileDialogs> own_files_;
   FileDialogs* files_ = nullptr;
+  std::unique_ptr<QtFigureDialogs> own_figures_;
+  FigureDialogs* figures_ = nullptr;
   AnchorLayout anchors_;
   std::unique_ptr<BusyIndicator> busy_;
 
@@ -130,12 +137,15 @@ class TForm1 : public QWidget {
   QPushButton* Button6 = nullptr;
   QPushButton* Button7 = nullptr;
   QPushButton* Button8 = nullptr;
+  QPushButton* ExportFigureButton = nullptr;
   QListWidget* CheckListBox1 = nullptr;
   QComboBox* ComboBox1 = nullptr;
   QLineEdit* Edit1 = nullptr;
   RichViewWidget* RE1 = nullptr;
   QFileDialog* OpenDialog1 = nullptr;
   QFileDialog* SaveDialog1 = nullptr;
+  FigureOptionsDialog* FigureOptionsDialog1 = nullptr;
+  QFileDialog* FigureSaveDialog1 = nullptr;
 };
 
 }  // namespace tessarin

@@ -1,9 +1,17 @@
 #include "app/qt_dialogs.h"
 
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFormLayout>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QSpinBox>
 #include <QStringList>
+
+#include "view/figure_layout.h"
+#include "view/palette.h"
 
 namespace tessarin {
 
@@ -16,6 +24,19 @@ std::optional<std::string> RunDialog(QFileDialog& dialog) {
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty()) return std::nullopt;
   return QFile::encodeName(chosen.front()).toStdString();
+}
+
+// The extension a file gets under `filter` when none is typed: the first
+// pattern's ("*.html *.htm" gives "html").
+QString DefaultSuffixOf(const QString& filter) {
+  const qsizetype open = filter.indexOf(QLatin1Char('('));
+  const qsizetype close = filter.indexOf(QLatin1Char(')'), open + 1);
+  if (open < 0 || close < 0) return QString();
+  const QStringList patterns = filter.mid(open + 1, close - open - 1)
+                                   .split(QLatin1Char(' '), Qt::SkipEmptyParts);
+  if (patterns.isEmpty() || !patterns.front().startsWith(QStringLiteral("*.")))
+    return QString();
+  return patterns.front().mid(2);
 }
 
 }  // namespace
@@ -35,6 +56,80 @@ QFileDialog* CreateSaveDialog(QWidget* parent) {
   dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
   dialog->setSizeGripEnabled(true);
   return dialog;
+}
+
+QFileDialog* CreateFigureSaveDialog(QWidget* parent) {
+  auto* dialog = new QFileDialog(parent);
+  dialog->setWindowTitle(QStringLiteral("Export Figure"));
+  dialog->setAcceptMode(QFileDialog::AcceptSave);
+  dialog->setFileMode(QFileDialog::AnyFile);
+  dialog->setNameFilters(
+      {QString::fromLatin1(kRtfFilter), QString::fromLatin1(kHtmlFilter)});
+  dialog->setDefaultSuffix(DefaultSuffixOf(dialog->selectedNameFilter()));
+  dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
+  dialog->setSizeGripEnabled(true);
+  QObject::connect(dialog, &QFileDialog::filterSelected, dialog,
+                   [dialog](const QString& filter) {
+                     dialog->setDefaultSuffix(DefaultSuffixOf(filter));
+                   });
+  return dialog;
+}
+
+FigureOptionsDialog::FigureOptionsDialog(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(QStringLiteral("Export Figure"));
+  wrap_ = new QSpinBox(this);
+  wrap_->setObjectName(QStringLiteral("WrapEdit"));
+  wrap_->setRange(static_cast<int>(kMinFigureWrap),
+                  static_cast<int>(kMaxFigureWrap));
+  wrap_->setValue(static_cast<int>(FigureOptions{}.wrap));
+  wrap_->setSuffix(QStringLiteral(" columns"));
+  title_ = new QLineEdit(this);
+  title_->setObjectName(QStringLiteral("TitleEdit"));
+  palette_ = new QComboBox(this);
+  palette_->setObjectName(QStringLiteral("PaletteBox"));
+  palette_->addItems({QStringLiteral("distinct"), QStringLiteral("spec")});
+  auto* buttons = new QDialogButtonBox(
+      QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* form = new QFormLayout(this);
+  form->addRow(QStringLiteral("&Block width:"), wrap_);
+  form->addRow(QStringLiteral("&Title:"), title_);
+  form->addRow(QStringLiteral("&Palette:"), palette_);
+  form->addRow(buttons);
+}
+
+std::optional<FigureOptions> FigureOptionsDialog::Ask(
+    const std::string& default_title) {
+  title_->setPlaceholderText(
+      QFile::decodeName(QByteArray::fromStdString(default_title)));
+  wrap_->setFocus();
+  if (exec() != QDialog::Accepted) return std::nullopt;
+  FigureOptions options;
+  options.wrap = static_cast<std::size_t>(wrap_->value());
+  // Documents are written in windows-1252; a character outside Latin-1
+  // becomes "?".
+  options.title = title_->text().toLatin1().toStdString();
+  options.palette = PaletteByName(palette_->currentText().toStdString())
+                        .value_or(Palette::kDistinct);
+  return options;
+}
+
+std::optional<FigureOptions> QtFigureDialogs::FigureOptionsFor(
+    const std::string& default_title) {
+  return options_.Ask(default_title);
+}
+
+std::optional<FigureFile> QtFigureDialogs::FigureFileToSave() {
+  // The user's choice of filter moves the default extension along; a filter
+  // selected otherwise (kept from the last time, say) does not tell.
+  save_.setDefaultSuffix(DefaultSuffixOf(save_.selectedNameFilter()));
+  std::optional<std::string> path = RunDialog(save_);
+  if (!path) return std::nullopt;
+  const bool html =
+      save_.selectedNameFilter() == QString::fromLatin1(kHtmlFilter);
+  return FigureFile{std::move(*path),
+                    html ? DocumentFormat::kHtml : DocumentFormat::kRtf};
 }
 
 std::optional<std::string> QtFileDialogs::OpenFile() {

@@ -3,12 +3,16 @@
 #ifndef TESSARIN_APP_QT_DIALOGS_H_
 #define TESSARIN_APP_QT_DIALOGS_H_
 
+#include <QDialog>
 #include <optional>
 #include <string>
 
 #include "app/dialogs.h"
 
+class QComboBox;
 class QFileDialog;
+class QLineEdit;
+class QSpinBox;
 class QWidget;
 
 namespace tessarin {
@@ -19,6 +23,33 @@ QFileDialog* CreateOpenDialog(QWidget* parent);
 // The window's save dialog: no file-type filter, no default extension,
 // resizable, and it asks before it lets an existing file be replaced.
 QFileDialog* CreateSaveDialog(QWidget* parent);
+
+// The file-type filters of the figure's save dialog, one per format.
+inline constexpr const char* kRtfFilter = "RTF document (*.rtf)";
+inline constexpr const char* kHtmlFilter = "HTML page (*.html *.htm)";
+
+// The figure's save dialog: a filter per format, RTF first; the default
+// extension is the chosen filter's, and it asks before it lets an existing
+// file be replaced.
+QFileDialog* CreateFigureSaveDialog(QWidget* parent);
+
+// Block width (kMinFigureWrap to kMaxFigureWrap columns), title and palette
+// of a figure, with OK and Cancel. The fields keep their values from one
+// export to the next.
+class FigureOptionsDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit FigureOptionsDialog(QWidget* parent);
+  // Runs the dialog with `default_title` as the title field's hint; nothing
+  // when cancelled.
+  std::optional<FigureOptions> Ask(const std::string& default_title);
+
+ private:
+  QSpinBox* wrap_ = nullptr;
+  QLineEdit* title_ = nullptr;
+  QComboBox* palette_ = nullptr;
+};
 
 // Runs the two dialog objects that the window owns. The open dialog is one
 // object for every file button, so it starts on the file chosen last.
@@ -33,6 +64,22 @@ class QtFileDialogs : public FileDialogs {
 
  private:
   QFileDialog& open_;
+  QFileDialog& save_;
+};
+
+// Runs the figure's options dialog, then its save dialog; the window owns
+// both, and both must outlive this object.
+class QtFigureDialogs : public FigureDialogs {
+ public:
+  QtFigureDialogs(FigureOptionsDialog& options, QFileDialog& save_dialog)
+      : options_(options), save_(save_dialog) {}
+
+  std::optional<FigureOptions> FigureOptionsFor(
+      const std::string& default_title) override;
+  std::optional<FigureFile> FigureFileToSave() override;
+
+ private:
+  FigureOptionsDialog& options_;
   QFileDialog& save_;
 };
 

@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTest>
+#include <filesystem>
 #include <memory>
 #include <new>
 #include <sstream>
@@ -26,6 +27,7 @@
 #include "sources/reading_in.h"
 #include "tests/window/window_test_support.h"
 #include "tests/window/window_tests.h"
+#include "text/message_sink.h"
 #include "view/conservation_highlight.h"
 #include "view/rich_view.h"
 
@@ -38,6 +40,58 @@ constexpr const char* kListing[] = {"human> \tAC-GT~A",
                                     "chimpanzee> \tACGGT-A"};
 constexpr const char* kHumanColumns3To5 =
     "human: +Gaps: Pos=3 L=3 -Gaps: Pos=2 L=2 >GT";
+
+// Answers Export Figure's two questions; nothing cancels.
+class ScriptedFigureDialogs : public FigureDialogs {
+ public:
+  std::optional<FigureOptions> FigureOptionsFor(
+      const std::string& default_title) override {
+    ++asked;
+    offered_title = default_title;
+    return options;
+  }
+  std::optional<FigureFile> FigureFileToSave() override {
+    ++asked;
+    return file;
+  }
+
+  std::optional<FigureOptions> options;
+  std::optional<FigureFile> file;
+  int asked = 0;
+  std::string offered_title;
+};
+
+// Documents carry a date: fixed while this lives, so that two writings of
+// one document agree.
+class FixedDocumentDate {
+ public:
+  FixedDocumentDate() : kept_(qgetenv(kVariable)) {
+    qputenv(kVariable, "86400");
+  }
+  ~FixedDocumentDate() {
+    if (kept_.isNull()) {
+      qunsetenv(kVariable);
+    } else {
+      qputenv(kVariable, kept_);
+    }
+  }
+  FixedDocumentDate(const FixedDocumentDate&) = delete;
+  FixedDocumentDate& operator=(const FixedDocumentDate&) = delete;
+
+ private:
+  static constexpr const char* kVariable = "SOURCE_DATE_EPOCH";
+  QByteArray kept_;
+};
+
+// The bundled example, found from this file's place in the source tree.
+std::string ExamplePath(const char* name) {
+  return (std::filesystem::path(__FILE__)
+              .parent_path()
+              .parent_path()
+              .parent_path() /
+          "examples" / name)
+      .string();
+}
 
 // Records the text Label7 has each time it is painted, and each text and
 // each paint of another widget painted under the wait cursor.
@@ -67,8 +121,11 @@ class MainWindowTest : public QObject {
     QVERIFY(dir_->isValid());
     dialogs_ = std::make_unique<ScriptedFileDialogs>();
     boxes_ = std::make_unique<RecordingBoxes>();
-    window_ = std::make_unique<TForm1>(
-        WindowDialogs{.files = dialogs_.get(), .boxes = boxes_.get()});
+    figures_ = std::make_unique<ScriptedFigureDialogs>();
+    window_ =
+        std::make_unique<TForm1>(WindowDialogs{.files = dialogs_.get(),
+                                               .boxes = boxes_.get(),
+                                               .figures = figures_.get()});
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
   }
@@ -94,6 +151,7 @@ class MainWindowTest : public QObject {
     row("Button6", "SET", QRect(8, 54, 34, 17));
     row("Button1", "Read in Files", QRect(8, 73, 111, 17));
     row("Button7", "Save RTF", QRect(125, 73, 108, 17));
+    row("ExportFigureButton", "Export Figure...", QRect(239, 73, 108, 17));
     row("Button3", "Annotate", QRect(3, 3, 75, 25));
     row("Label8", "Conservation Criteria", QRect(104, 8, 0, 0));
     row("CheckListBox1", "", QRect(104, 24, 121, 69));
@@ -536,6 +594,90 @@ class MainWindowTest : public QObject {
     QCOMPARE(ReadFile(kept), std::string("old content"));
   }
 
+  // Export Figure writes what the workspace's own figure command writes for
+  // the options given, in the format of the typed extension or else of the
+  // chosen filter.
+  void ExportFigureWritesTheFigure_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("html_filter");
+    QTest::addColumn<int>("wrap");
+    QTest::addColumn<QString>("title");  // empty: the FASTA file's name
+    QTest::addColumn<bool>("spec_palette");
+    QTest::addColumn<bool>("html");  // the format expected
+    QTest::newRow("rtf") << "fig.rtf" << false << 60 << "Promoter <&> 1"
+                         << false << false;
+    QTest::newRow("html") << "fig.html" << true << 25 << "" << true << true;
+    QTest::newRow("typed htm under the RTF filter")
+        << "fig.htm" << false << 1000 << "Sites htm" << false << true;
+    QTest::newRow("typed RTF under the HTML filter")
+        << "fig.RTF" << true << 10 << "Sites RTF" << true << false;
+    QTest::newRow("no extension: the filter's")
+        << "figure" << true << 60 << "Sites" << false << true;
+  }
+  void ExportFigureWritesTheFigure() {
+    QFETCH(QString, name);
+    QFETCH(bool, html_filter);
+    QFETCH(int, wrap);
+    QFETCH(QString, title);
+    QFETCH(bool, spec_palette);
+    QFETCH(bool, html);
+    const FixedDocumentDate fixed_date;
+    const std::string fas = ExamplePath("promoter.fas");
+    const std::string cons = ExamplePath("promoter.cons");
+    const std::string tf = ExamplePath("promoter.tf");
+    ChooseFiles(fas, cons, tf);
+    Click("Button1");
+    Click("Button3");
+    const FigureOptions options{
+        static_cast<std::size_t>(wrap), title.toStdString(),
+        spec_palette ? Palette::kSpec : Palette::kDistinct};
+    const std::string path = dir_->filePath(name).toStdString();
+    figures_->options = options;
+    figures_->file = FigureFile{
+        path, html_filter ? DocumentFormat::kHtml : DocumentFormat::kRtf};
+    Click("ExportFigureButton");
+
+    NullSink quiet;
+    Workspace expected(quiet);
+    expected.SetPath(FileSlot::kFas, fas);
+    expected.SetPath(FileSlot::kConservation, cons);
+    expected.SetPath(FileSlot::kTf, tf);
+    QVERIFY(expected.ReadInFiles() && expected.Annotate());
+    std::ostringstream figure;
+    QVERIFY(expected.WriteFigure(
+        figure, html ? DocumentFormat::kHtml : DocumentFormat::kRtf, options));
+
+    QCOMPARE(boxes_->texts, Texts{});
+    QCOMPARE(figures_->offered_title, std::string("promoter.fas"));
+    const std::string written = ReadFile(path);
+    QVERIFY(written.starts_with(html ? "<!DOCTYPE html>" : "{\\rtf1"));
+    const std::string shown =
+        title.isEmpty() ? "promoter.fas" : title.toStdString();
+    QVERIFY(written.find(shown) != std::string::npos);
+    QVERIFY(written == figure.str());
+  }
+
+  void ExportFigureCancelledOrWithoutDataWritesNothing() {
+    const std::string path = dir_->filePath("fig.rtf").toStdString();
+    figures_->options = FigureOptions{};
+    figures_->file = FigureFile{path, DocumentFormat::kRtf};
+    Click("ExportFigureButton");
+    QCOMPARE(boxes_->texts, (Texts{"No data loaded!"}));
+    QCOMPARE(figures_->asked, 0);  // nothing asked when nothing can be drawn
+    ReadIn();
+    Click("Button3");
+    figures_->options.reset();
+    Click("ExportFigureButton");  // options cancelled
+    QCOMPARE(figures_->asked, 1);
+    figures_->options = FigureOptions{};
+    figures_->file.reset();
+    Click("ExportFigureButton");  // file cancelled
+    QCOMPARE(figures_->asked, 3);
+    QVERIFY(!QFile::exists(QString::fromStdString(path)));
+    QCOMPARE(boxes_->texts.size(), std::size_t{1});
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+  }
+
   // --- The selection inspector --------------------------------------------
 
   void InspectorReportsTheSelectionMadeInTheView() {
@@ -755,6 +897,7 @@ class MainWindowTest : public QObject {
   std::unique_ptr<QTemporaryDir> dir_;
   std::unique_ptr<ScriptedFileDialogs> dialogs_;
   std::unique_ptr<RecordingBoxes> boxes_;
+  std::unique_ptr<ScriptedFigureDialogs> figures_;
   std::unique_ptr<TForm1> window_;
 };
 
