@@ -20,6 +20,7 @@ QString StepText(std::string_view phase) {
   }
   if (phase == kPhaseWrite) return QStringLiteral("Saving...");
   if (phase == kPhaseLayout) return QStringLiteral("Laying out the view...");
+  if (phase == kPhaseFigure) return QStringLiteral("Laying out the figure...");
   // Highlighting runs under the annotation's own completion text.
   return QString();
 }
