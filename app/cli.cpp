@@ -190,7 +190,7 @@ std::optional<FigureOptions> ChooseFigure(const Options& options,
 
 Palette ChoosePalette(const Options& options, bool figure) {
   if (options.palette.empty()) {
-    return figure ? Palette::kDistinct : Palette::kSpec;
+    return figure ? Palette::kDistinct : Palette::kColorRule;
   }
   const auto palette = PaletteByName(options.palette);
   if (!palette) throw UsageError("unknown palette: " + options.palette);

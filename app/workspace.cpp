@@ -207,7 +207,7 @@ bool Workspace::AnnotateView() {
   annotated_view_.view.Clear();
   annotated_view_.sites.clear();
   Phase(kPhaseAnnotate);
-  if (palette_ == Palette::kSpec) {
+  if (palette_ == Palette::kColorRule) {
     AnnotateTFSites(read_in_, annotated_view_, logged_);
   } else {
     const std::vector<std::uint32_t> colors =

@@ -241,7 +241,7 @@ class Workspace {
   std::vector<std::string> inspections_;
   ProgressObserver* progress_ = nullptr;
   std::string title_;
-  Palette palette_ = Palette::kSpec;
+  Palette palette_ = Palette::kColorRule;
 };
 
 }  // namespace tessarin

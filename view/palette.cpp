@@ -8,7 +8,7 @@ namespace tessarin {
 
 namespace {
 
-constexpr std::string_view kSpecName = "SPEC";
+constexpr std::string_view kColorRuleName = "SPEC";
 constexpr std::string_view kDistinctName = "DISTINCT";
 
 constexpr std::uint32_t ColorValue(const Rgb& rgb) {
@@ -51,7 +51,7 @@ const std::array<Rgb, kDistinctColorCount> kDistinctColors = {{
 
 std::optional<Palette> PaletteByName(std::string_view name) {
   const std::string upper = UpperAscii(name);
-  if (upper == kSpecName) return Palette::kSpec;
+  if (upper == kColorRuleName) return Palette::kColorRule;
   if (upper == kDistinctName) return Palette::kDistinct;
   return std::nullopt;
 }
@@ -62,7 +62,7 @@ std::vector<std::uint32_t> FactorColors(const TaTFSet& factors,
   colors.reserve(factors.size());
   for (std::size_t i = 0; i < factors.size(); ++i) {
     const TTFSet& factor = factors[i];
-    if (palette == Palette::kSpec) {
+    if (palette == Palette::kColorRule) {
       colors.push_back(factor.Color);
       continue;
     }

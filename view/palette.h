@@ -16,8 +16,8 @@
 namespace tessarin {
 
 enum class Palette {
-  kSpec,      // each factor's stored colour, as the TF reader assigned it
-  kDistinct,  // kDistinctColors by the factor's place
+  kColorRule,  // each factor's stored colour, as the TF reader assigned it
+  kDistinct,   // kDistinctColors by the factor's place
 };
 
 // "spec" or "distinct", letters compared without regard to case; nothing for
@@ -31,9 +31,9 @@ std::optional<Palette> PaletteByName(std::string_view name);
 inline constexpr std::size_t kDistinctColorCount = 20;
 extern const std::array<Rgb, kDistinctColorCount> kDistinctColors;
 
-// The colour value (red in the lowest byte) of each factor, in order. kSpec:
-// the factor's Color unchanged. kDistinct: the factor's own colour key when
-// its block had one, else kDistinctColors[i % kDistinctColorCount].
+// The colour value (red in the lowest byte) of each factor, in order.
+// kColorRule: the factor's Color unchanged. kDistinct: the factor's own colour
+// key when its block had one, else kDistinctColors[i % kDistinctColorCount].
 std::vector<std::uint32_t> FactorColors(const TaTFSet& factors,
                                         Palette palette);
 

@@ -68,8 +68,8 @@ TEST(PaletteTest, DistinctColoursReadOnWhiteAndYellowAndDifferClearly) {
 
 TEST(PaletteTest, NamesAreMatchedWithoutRegardToCase) {
   const std::pair<std::string_view, std::optional<Palette>> cases[] = {
-      {"spec", Palette::kSpec},
-      {"SPEC", Palette::kSpec},
+      {"spec", Palette::kColorRule},
+      {"SPEC", Palette::kColorRule},
       {"Distinct", Palette::kDistinct},
       {"distinct ", std::nullopt},
       {"", std::nullopt},
@@ -96,9 +96,9 @@ TEST(PaletteTest, FactorColorsKeepColourKeysAndCycleTheDistinctSet) {
     std::uint32_t color;
   };
   const Case cases[] = {
-      {Palette::kSpec, 0, 0xFF0000},
-      {Palette::kSpec, 1, 0x123456},
-      {Palette::kSpec, 7, 0xF0FF0000},  // bits above 24 kept as stored
+      {Palette::kColorRule, 0, 0xFF0000},
+      {Palette::kColorRule, 1, 0x123456},
+      {Palette::kColorRule, 7, 0xF0FF0000},  // bits above 24 kept as stored
       {Palette::kDistinct, 0, 0xAA7744},
       {Palette::kDistinct, 1, 0x123456},
       {Palette::kDistinct, 2, value(kDistinctColors[2])},

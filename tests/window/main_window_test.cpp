@@ -602,7 +602,7 @@ class MainWindowTest : public QObject {
     QTest::addColumn<bool>("html_filter");
     QTest::addColumn<int>("wrap");
     QTest::addColumn<QString>("title");  // empty: the FASTA file's name
-    QTest::addColumn<bool>("spec_palette");
+    QTest::addColumn<bool>("rule_palette");
     QTest::addColumn<bool>("html");  // the format expected
     QTest::newRow("rtf") << "fig.rtf" << false << 60 << "Promoter <&> 1"
                          << false << false;
@@ -619,7 +619,7 @@ class MainWindowTest : public QObject {
     QFETCH(bool, html_filter);
     QFETCH(int, wrap);
     QFETCH(QString, title);
-    QFETCH(bool, spec_palette);
+    QFETCH(bool, rule_palette);
     QFETCH(bool, html);
     const FixedDocumentDate fixed_date;
     const std::string fas = ExamplePath("promoter.fas");
@@ -630,7 +630,7 @@ class MainWindowTest : public QObject {
     Click("Button3");
     const FigureOptions options{
         static_cast<std::size_t>(wrap), title.toStdString(),
-        spec_palette ? Palette::kSpec : Palette::kDistinct};
+        rule_palette ? Palette::kColorRule : Palette::kDistinct};
     const std::string path = dir_->filePath(name).toStdString();
     figures_->options = options;
     figures_->file = FigureFile{
