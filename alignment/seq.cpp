@@ -6,24 +6,7 @@
 
 namespace tessarin {
 
-namespace {
-
-// The gap characters of a sequence as a byte table, so that testing a
-// character costs one lookup rather than two string searches.
-class GapTable {
- public:
-  explicit GapTable(const TSeq& seq) {
-    for (const std::string* gaps : {&seq.Gap1, &seq.Gap2}) {
-      for (const char c : *gaps) gap_[static_cast<unsigned char>(c)] = true;
-    }
-  }
-  bool operator()(char c) const { return gap_[static_cast<unsigned char>(c)]; }
-
- private:
-  std::array<bool, 256> gap_{};
-};
-
-}  // namespace
+namespace {}  // namespace
 
 bool TSeq::IsGap(char c) const {
   return Gap1.find(c) != std::string::npos || Gap2.find(c) != std::string::npos;

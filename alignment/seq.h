@@ -3,6 +3,7 @@
 #ifndef TESSARIN_ALIGNMENT_SEQ_H_
 #define TESSARIN_ALIGNMENT_SEQ_H_
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -38,6 +39,21 @@ class TSeq {
 
 // s without every character of `set` (only the characters of the set go).
 std::string RemoveChars(std::string_view s, std::string_view set);
+
+// The gap characters of a sequence as a byte table, so that testing a
+// character costs one lookup rather than two string searches.
+class GapTable {
+ public:
+  explicit GapTable(const TSeq& seq) {
+    for (const std::string* gaps : {&seq.Gap1, &seq.Gap2}) {
+      for (const char c : *gaps) gap_[static_cast<unsigned char>(c)] = true;
+    }
+  }
+  bool operator()(char c) const { return gap_[static_cast<unsigned char>(c)]; }
+
+ private:
+  std::array<bool, 256> gap_{};
+};
 
 }  // namespace tessarin
 

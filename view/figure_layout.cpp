@@ -12,20 +12,6 @@ namespace tessarin {
 
 namespace {
 
-// The gap characters of a sequence as a byte table: one lookup per column.
-class GapTable {
- public:
-  explicit GapTable(const TSeq& seq) {
-    for (const std::string* gaps : {&seq.Gap1, &seq.Gap2}) {
-      for (const char c : *gaps) gap_[static_cast<unsigned char>(c)] = true;
-    }
-  }
-  bool operator()(char c) const { return gap_[static_cast<unsigned char>(c)]; }
-
- private:
-  std::array<bool, 256> gap_{};
-};
-
 // What the layout needs of one sequence row.
 struct RowFacts {
   std::size_t view_line = 0;
