@@ -100,6 +100,9 @@ struct Options {
   std::optional<std::string> criteria;
   std::vector<std::string> cutoffs;
   std::vector<std::string> inspects;
+  std::vector<std::string> sites;
+  std::vector<std::string> origins;
+  std::optional<double> max_p, max_q, min_score;
 };
 
 struct Cutoff {
@@ -228,7 +231,32 @@ void ApplyScoreOptions(Workspace& workspace, const Options& options,
   }
 }
 
+// --origin and the filters, checked before anything is read.
+SiteImportOptions SiteOptions(const Options& options) {
+  SiteImportOptions site_options;
+  for (const std::string& text : options.origins) {
+    const std::optional<SiteOrigin> origin = ParseSiteOrigin(text);
+    if (!origin) throw UsageError("--origin needs NAME=CHROM:START[:-]: " + text);
+    site_options.origins.push_back(*origin);
+  }
+  site_options.max_p = options.max_p;
+  site_options.max_q = options.max_q;
+  site_options.min_score = options.min_score;
+  return site_options;
+}
+
+// Which inputs stand in for which: --sites for --tf, and the other way.
+void CheckInputs(const Options& options) {
+  if (options.tf.empty() && options.sites.empty()) {
+    throw UsageError("--tf or --sites is required");
+  }
+  if (!options.sites.empty() || !options.origins.empty()) {
+    SiteOptions(options);
+  }
+}
+
 int Run(const Options& options, std::ostream& out, std::ostream& err) {
+  CheckInputs(options);
   const DocumentFormat format = ChooseFormat(options);
   std::vector<Cutoff> cutoffs;
   for (const std::string& text : options.cutoffs) {
@@ -246,7 +274,12 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
   workspace.SetPath(FileSlot::kFas, options.fas);
   workspace.SetPath(FileSlot::kConservation, options.cons);
   workspace.SetPath(FileSlot::kTf, options.tf);
+  workspace.LeaveOut(FileSlot::kTf, options.tf.empty());
   if (!workspace.ReadInFiles()) return kExitReported;
+  const SiteImportOptions site_options = SiteOptions(options);
+  for (const std::string& path : options.sites) {
+    workspace.ImportSites(path, site_options);
+  }
   ApplyScoreOptions(workspace, options, cutoffs);
   if (!options.listing) workspace.Annotate();
 
@@ -278,7 +311,22 @@ int RunParsed(int argc, const char* const* argv, std::ostream& out,
   std::string criteria;
   app.add_option("--fas", options.fas, "aligned FASTA file")->required();
   app.add_option("--cons", options.cons, "conservation file")->required();
-  app.add_option("--tf", options.tf, "TF file")->required();
+  app.add_option("--tf", options.tf,
+                 "TF file (required unless --sites is given)");
+  app.add_option("--sites", options.sites,
+                 "FIMO, BED or GFF3 site file, read after --tf (repeatable)")
+      ->take_all();
+  app.add_option("--origin", options.origins,
+                 "NAME=CHROM:START[:-]: the 1-based genomic position of the "
+                 "first residue of row NAME, '-' for the reverse strand "
+                 "(repeatable)")
+      ->take_all();
+  app.add_option("--max-p", options.max_p,
+                 "leave out imported hits whose p-value is above this");
+  app.add_option("--max-q", options.max_q,
+                 "leave out imported hits whose q-value is above this");
+  app.add_option("--min-score", options.min_score,
+                 "leave out imported hits whose score is below this");
   app.add_option("--out", options.out,
                  "where to write the document (default: standard output)");
   app.add_option("--format", options.format,

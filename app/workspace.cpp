@@ -121,15 +121,26 @@ const std::string& Workspace::Path(FileSlot slot) const {
   return tf_path_;
 }
 
+void Workspace::LeaveOut(FileSlot slot, bool left_out) {
+  if (slot == FileSlot::kTf) read_in_choice_.tf = !left_out;
+  if (slot == FileSlot::kConservation) {
+    read_in_choice_.conservation = !left_out;
+  }
+}
+
 bool Workspace::ReadInFiles() {
-  if (!IsExistingFile(fas_path_) || !IsExistingFile(conservation_path_) ||
-      !IsExistingFile(tf_path_)) {
-    sink_.Show(kMissingFiles);
-    return false;
+  std::vector<const std::string*> paths = {&fas_path_};
+  if (read_in_choice_.conservation) paths.push_back(&conservation_path_);
+  if (read_in_choice_.tf) paths.push_back(&tf_path_);
+  for (const std::string* path : paths) {
+    if (!IsExistingFile(*path)) {
+      sink_.Show(kMissingFiles);
+      return false;
+    }
   }
   // A file that exists but cannot be opened (no read permission, say) would
   // read as an empty one without a word; it is refused with its reason.
-  for (const std::string* path : {&fas_path_, &conservation_path_, &tf_path_}) {
+  for (const std::string* path : paths) {
     if (const std::optional<std::string> failure = ReadFailure(*path)) {
       sink_.Show(*failure);
       return false;
@@ -143,7 +154,7 @@ bool Workspace::ReadAndList() {
   PhaseRelay relay(progress_);
   try {
     tessarin::ReadInFiles(fas_path_, tf_path_, conservation_path_, read_in_,
-                          logged_, &relay);
+                          logged_, &relay, read_in_choice_);
   } catch (const std::system_error& error) {
     // A read error ends the reading in at that file, as a reader's own
     // report does. The alignment is then either empty (its file failed) or
@@ -175,6 +186,32 @@ void Workspace::ListSequences() {
   for (const TSeq& seq : read_in_.alignment->Seqs) {
     view.AppendLine(RowPrefix(seq.SeqName), seq.Seq);
   }
+}
+
+bool Workspace::HasCheckedAlignment() {
+  if (!loaded_ || read_in_.alignment == nullptr) {
+    sink_.Show(kNoDataLoaded);
+    return false;
+  }
+  if (!read_in_.alignment_checked) {
+    logged_.Show(kNoProperAlignment);
+    return false;
+  }
+  return true;
+}
+
+bool Workspace::ImportSites(const std::string& path,
+                            const SiteImportOptions& options) {
+  if (!HasCheckedAlignment()) return false;
+  if (const std::optional<std::string> failure = ReadFailure(path)) {
+    logged_.Show(*failure);
+    return false;
+  }
+  return RunCommand(logged_, [&] {
+    ImportSiteFile(path, *read_in_.alignment, options, read_in_.factors,
+                   read_in_.site_details, logged_);
+    return true;
+  });
 }
 
 bool Workspace::Annotate() {

@@ -16,6 +16,7 @@
 #include "alignment/seq_set.h"
 #include "sources/conserved.h"
 #include "sources/reading_in.h"
+#include "sources/site_import.h"
 #include "sources/tf_set.h"
 #include "text/arrays.h"
 #include "text/message_sink.h"
@@ -77,6 +78,20 @@ class Workspace {
   // an alignment whose gapless tables were not built; an Annotate that ends
   // so leaves the view unannotated.
   bool ReadInFiles();
+
+  // Leaves the TF file or the conservation file out of Read in Files (the
+  // batch front end, when imported sites or computed windows stand in for
+  // it): its path is then neither needed nor read, and its data is emptied.
+  void LeaveOut(FileSlot slot, bool left_out);
+
+  // Import Sites: reads a FIMO, BED or GFF3 file into the TF definitions of
+  // the alignment read in (ImportSiteFile); "No data loaded!" before any
+  // reading in, the length-check message when the alignment read last is no
+  // alignment, "Cannot read ..." for a file that cannot be read. The view
+  // changes at the next Annotate. Returns whether the file was read.
+  bool ImportSites(const std::string& path,
+                   const SiteImportOptions& options = {});
+  const TSiteDetails& SiteDetails() const { return read_in_.site_details; }
 
   // Annotate: "No data loaded!" before any reading in; the length-check
   // message when the alignment read last is no alignment (nothing changes);
@@ -175,6 +190,9 @@ class Workspace {
   template <typename Body>
   bool RunCommand(MessageSink& sink, Body&& body) const;
   bool ReadAndList();
+  // "No data loaded!" or the length-check message when there is no checked
+  // alignment to add to; true when there is one.
+  bool HasCheckedAlignment();
   bool AnnotateView();
   void WriteDocument(std::ostream& out, DocumentFormat format) const;
   void SetStatus(std::string_view text);
@@ -189,6 +207,7 @@ class Workspace {
   std::string fas_path_;
   std::string conservation_path_;
   std::string tf_path_;
+  ReadInChoice read_in_choice_{.report_no_sequence = true};
   // Filled in place by every reading in, so that one that stops part-way
   // keeps what it had read. Annotate is refused while its alignment_checked
   // is false.
