@@ -207,7 +207,7 @@ class Workspace {
   std::string fas_path_;
   std::string conservation_path_;
   std::string tf_path_;
-  ReadInChoice read_in_choice_{.report_no_sequence = true};
+  ReadInChoice read_in_choice_ = {true, true, true};
   // Filled in place by every reading in, so that one that stops part-way
   // keeps what it had read. Annotate is refused while its alignment_checked
   // is false.

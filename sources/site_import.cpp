@@ -193,8 +193,8 @@ class SiteImporter {
   void ReportFilterGaps() {
     auto report = [this](std::size_t count, std::string_view value) {
       if (count == 0) return;
-      sink_.Show(path_ + ": " + std::to_string(count) + " hits without " +
-                 std::string(value) + " were kept by its filter");
+      sink_.Show(path_ + ": hits kept without " + std::string(value) +
+                 " to filter on: " + std::to_string(count));
     };
     report(gaps_.without_p, "a p-value");
     report(gaps_.without_q, "a q-value");
