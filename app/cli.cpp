@@ -103,6 +103,9 @@ struct Options {
   std::vector<std::string> sites;
   std::vector<std::string> origins;
   std::optional<double> max_p, max_q, min_score;
+  std::optional<std::string> windows;
+  std::string reference;
+  std::string write_conservation;
 };
 
 struct Cutoff {
@@ -236,7 +239,8 @@ SiteImportOptions SiteOptions(const Options& options) {
   SiteImportOptions site_options;
   for (const std::string& text : options.origins) {
     const std::optional<SiteOrigin> origin = ParseSiteOrigin(text);
-    if (!origin) throw UsageError("--origin needs NAME=CHROM:START[:-]: " + text);
+    if (!origin)
+      throw UsageError("--origin needs NAME=CHROM:START[:-]: " + text);
     site_options.origins.push_back(*origin);
   }
   site_options.max_p = options.max_p;
@@ -250,6 +254,12 @@ void CheckInputs(const Options& options) {
   if (options.tf.empty() && options.sites.empty()) {
     throw UsageError("--tf or --sites is required");
   }
+  if (options.cons.empty() == !options.windows) {
+    throw UsageError("one of --cons and --windows is required");
+  }
+  if (!options.reference.empty() && !options.windows) {
+    throw UsageError("--reference needs --windows");
+  }
   if (!options.sites.empty() || !options.origins.empty()) {
     SiteOptions(options);
   }
@@ -257,6 +267,14 @@ void CheckInputs(const Options& options) {
 
 int Run(const Options& options, std::ostream& out, std::ostream& err) {
   CheckInputs(options);
+  std::optional<WindowSpec> windows;
+  if (options.windows) {
+    windows = ParseWindowSpec(*options.windows);
+    if (!windows) {
+      throw UsageError("--windows needs WIDTH[:STEP]: " + *options.windows);
+    }
+    windows->reference = options.reference;
+  }
   const DocumentFormat format = ChooseFormat(options);
   std::vector<Cutoff> cutoffs;
   for (const std::string& text : options.cutoffs) {
@@ -275,12 +293,17 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
   workspace.SetPath(FileSlot::kConservation, options.cons);
   workspace.SetPath(FileSlot::kTf, options.tf);
   workspace.LeaveOut(FileSlot::kTf, options.tf.empty());
+  workspace.LeaveOut(FileSlot::kConservation, options.cons.empty());
   if (!workspace.ReadInFiles()) return kExitReported;
   const SiteImportOptions site_options = SiteOptions(options);
   for (const std::string& path : options.sites) {
     workspace.ImportSites(path, site_options);
   }
+  if (windows) workspace.ComputeConservation(*windows);
   ApplyScoreOptions(workspace, options, cutoffs);
+  if (!options.write_conservation.empty()) {
+    workspace.SaveConservation(options.write_conservation);
+  }
   if (!options.listing) workspace.Annotate();
 
   RichView& view = workspace.View();
@@ -310,7 +333,20 @@ int RunParsed(int argc, const char* const* argv, std::ostream& out,
   Options options;
   std::string criteria;
   app.add_option("--fas", options.fas, "aligned FASTA file")->required();
-  app.add_option("--cons", options.cons, "conservation file")->required();
+  app.add_option("--cons", options.cons,
+                 "conservation file (required unless --windows is given)");
+  std::string windows;
+  CLI::Option* windows_option = app.add_option(
+      "--windows", windows,
+      "WIDTH[:STEP]: compute DIFF and GAPS over sliding windows instead of "
+      "reading --cons (default 100:1)");
+  windows_option->expected(0, 1);
+  app.add_option("--reference", options.reference,
+                 "with --windows: one score DIFF_<row> per other row, its "
+                 "difference to row NAME");
+  app.add_option("--write-conservation", options.write_conservation,
+                 "write the conservation data (after --cutoff) as a "
+                 "conservation file");
   app.add_option("--tf", options.tf,
                  "TF file (required unless --sites is given)");
   app.add_option("--sites", options.sites,
@@ -358,6 +394,7 @@ int RunParsed(int argc, const char* const* argv, std::ostream& out,
     return kExitUsage;
   }
   if (criteria_option->count() > 0) options.criteria = criteria;
+  if (windows_option->count() > 0) options.windows = windows;
   try {
     return Run(options, out, err);
   } catch (const UsageError& e) {

@@ -214,6 +214,29 @@ bool Workspace::ImportSites(const std::string& path,
   });
 }
 
+bool Workspace::ComputeConservation(const WindowSpec& spec) {
+  if (!HasCheckedAlignment()) return false;
+  return RunCommand(logged_, [&] {
+    if (!tessarin::ComputeConservation(*read_in_.alignment, spec,
+                                       read_in_.conservation, logged_)) {
+      return false;
+    }
+    criteria_.assign(read_in_.conservation.ScoreNames.size(), 1);
+    return true;
+  });
+}
+
+bool Workspace::SaveConservation(const std::string& path) {
+  return RunCommand(sink_, [&] {
+    const std::optional<std::string> failure =
+        SaveDocument(path, [&](std::ostream& out) {
+          WriteConservationFile(read_in_.conservation, out);
+        });
+    if (failure) sink_.Show(*failure);
+    return !failure;
+  });
+}
+
 bool Workspace::Annotate() {
   if (!loaded_) {
     sink_.Show(kNoDataLoaded);

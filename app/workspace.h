@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "alignment/seq_set.h"
+#include "sources/computed_conservation.h"
 #include "sources/conserved.h"
 #include "sources/reading_in.h"
 #include "sources/site_import.h"
@@ -92,6 +93,15 @@ class Workspace {
   bool ImportSites(const std::string& path,
                    const SiteImportOptions& options = {});
   const TSiteDetails& SiteDetails() const { return read_in_.site_details; }
+
+  // Compute Conservation: replaces the conservation data by windows
+  // computed from the alignment read in (ComputeConservation) and selects
+  // every score as a criterion; refused as Import Sites is. The view
+  // changes at the next Annotate.
+  bool ComputeConservation(const WindowSpec& spec);
+  // Writes the conservation data as a conservation file, as Save writes a
+  // document (a failure leaves any existing file as it was).
+  bool SaveConservation(const std::string& path);
 
   // Annotate: "No data loaded!" before any reading in; the length-check
   // message when the alignment read last is no alignment (nothing changes);

@@ -125,8 +125,8 @@ TEST_F(HostileFilesTest, DamagedFilesGiveTheirMessagesAndView) {
   Texts many_tracks = {clean_view[0], clean_view[1], clean_view[2]};
   many_tracks.insert(many_tracks.end(), 300, "mouse> \tM............");
   const std::string nul(1, '\0');
-  const std::string no_sequence = std::string(kNoSequenceFound) + "\"" +
-                                  (dir_ / "a.fas").string() + "\"";
+  const std::string no_sequence =
+      std::string(kNoSequenceFound) + "\"" + (dir_ / "a.fas").string() + "\"";
 
   const struct Row {
     std::string name;

@@ -147,23 +147,33 @@ std::string AsStockholm(const TSeqSet& set) {
   return out + "//\n";
 }
 
+struct Result {
+  int status;
+  std::string out;
+};
+
 class ImportFormatsTest : public testing::TempFolderTest {
  protected:
-  // The JSON document of the example alignment (or `fas`) annotated with
-  // the given inputs; fails the test when a message was reported.
-  std::string Json(std::vector<std::string> inputs,
-                   const std::string& fas = kExampleFas) {
-    std::vector<std::string> args = {"tessarin-cli", "--fas",      fas,
-                                     "--cons",       kExampleCons, "--format",
-                                     "json"};
-    args.insert(args.end(), inputs.begin(), inputs.end());
+  // tessarin-cli on the example alignment (or `fas`) with `args`.
+  static Result Run(std::vector<std::string> args,
+                    const std::string& fas = kExampleFas) {
+    args.insert(args.begin(), {"tessarin-cli", "--fas", fas});
     std::vector<const char*> argv;
     for (const std::string& a : args) argv.push_back(a.c_str());
     std::ostringstream out, err;
-    EXPECT_EQ(RunCli(static_cast<int>(argv.size()), argv.data(), out, err),
-              kExitClean)
-        << err.str();
-    return out.str();
+    const int status =
+        RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
+    return {status, out.str()};
+  }
+
+  // The JSON document with the example's conservation file and the given
+  // inputs; fails the test when a message was reported.
+  static std::string Json(std::vector<std::string> inputs,
+                          const std::string& fas = kExampleFas) {
+    inputs.insert(inputs.end(), {"--cons", kExampleCons, "--format", "json"});
+    const Result result = Run(inputs, fas);
+    EXPECT_EQ(result.status, kExitClean);
+    return result.out;
   }
 };
 
@@ -219,6 +229,36 @@ TEST_F(ImportFormatsTest, SameAlignmentInEveryFormatGivesTheSameDocument) {
   const std::string fasta = Json({"--tf", tf});
   EXPECT_EQ(Json({"--tf", tf}, Write("a.aln", AsClustal(set))), fasta);
   EXPECT_EQ(Json({"--tf", tf}, Write("a.sto", AsStockholm(set))), fasta);
+}
+
+TEST_F(ImportFormatsTest, ComputedWindowsWrittenOutReadBackToTheSameDocument) {
+  const std::string tf = TESSARIN_EXAMPLES "/promoter.tf";
+  const std::string cons = (dir_ / "computed.cons").string();
+  const Result computed =
+      Run({"--tf", tf, "--format", "json", "--windows", "20:10", "--reference",
+           "human", "--cutoff", "DIFF_mouse=20", "--write-conservation", cons});
+  EXPECT_EQ(computed.status, kExitClean);
+  EXPECT_NE(computed.out.find("\"back\": 65535"), std::string::npos);
+  const Result read = Run({"--tf", tf, "--format", "json", "--cons", cons});
+  EXPECT_EQ(read.status, kExitClean);
+  EXPECT_EQ(read.out, computed.out);
+}
+
+TEST_F(ImportFormatsTest, InputOptionsThatDoNotFitAreUsageErrors) {
+  const std::string tf = TESSARIN_EXAMPLES "/promoter.tf";
+  const std::vector<std::vector<std::string>> rows = {
+      {"--cons", kExampleCons},
+      {"--tf", tf},
+      {"--tf", tf, "--cons", kExampleCons, "--windows"},
+      {"--tf", tf, "--windows", "0"},
+      {"--tf", tf, "--cons", kExampleCons, "--reference", "human"},
+      {"--sites", tf, "--cons", kExampleCons, "--origin", "human=chr1"},
+  };
+  for (const std::vector<std::string>& row : rows) {
+    const Result result = Run(row);
+    EXPECT_EQ(result.status, kExitUsage) << row.back();
+    EXPECT_TRUE(result.out.empty());
+  }
 }
 
 }  // namespace
