@@ -94,6 +94,11 @@ TForm1::TForm1(WindowDialogs dialogs, QWidget* parent)
     own_files_ = std::make_unique<QtFileDialogs>(*OpenDialog1, *SaveDialog1);
     files_ = own_files_.get();
   }
+  windows_ = dialogs.windows;
+  if (windows_ == nullptr) {
+    own_windows_ = std::make_unique<QtConservationQuestions>(this);
+    windows_ = own_windows_.get();
+  }
   ConnectHandlers();
   workspace_.on_status_changed = [this] { ShowStatus(); };
   busy_ = std::make_unique<BusyIndicator>(Label7);
@@ -153,6 +158,11 @@ void TForm1::CreateFilesPage() {
       MakeButton(page, "Button1", "Read in Files", QRect(8, 73, 111, 17), true);
   Button7 =
       MakeButton(page, "Button7", "Save RTF", QRect(125, 73, 108, 17), true);
+  ImportSitesButton = MakeButton(page, "ImportSitesButton", "Import Sites...",
+                                 QRect(239, 73, 96, 17), false);
+  ComputeConservationButton =
+      MakeButton(page, "ComputeConservationButton", "Compute Conservation...",
+                 QRect(341, 73, 150, 17), false);
 }
 
 void TForm1::CreateAnnotationPage() {
@@ -201,6 +211,10 @@ void TForm1::ConnectHandlers() {
   connect(Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
   connect(Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
   connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
+  connect(ImportSitesButton, &QPushButton::clicked, this,
+          &TForm1::ImportSitesClick);
+  connect(ComputeConservationButton, &QPushButton::clicked, this,
+          &TForm1::ComputeConservationClick);
   connect(CheckListBox1, &QListWidget::itemChanged, this,
           &TForm1::CheckListBox1ClickCheck);
   connect(ComboBox1, &QComboBox::currentIndexChanged, this,
@@ -345,6 +359,24 @@ void TForm1::Button7Click() {
   Command([this] {
     const std::optional<std::string> path = files_->SaveFile();
     if (path) workspace_.Save(*path, DocumentFormat::kRtf);
+  });
+}
+
+void TForm1::ImportSitesClick() {
+  Command([this] {
+    const std::optional<std::string> path = files_->OpenFile();
+    if (path) workspace_.ImportSites(*path);
+  });
+}
+
+void TForm1::ComputeConservationClick() {
+  Command([this] {
+    std::vector<std::string> rows;
+    if (const TSeqSet* alignment = workspace_.Alignment()) {
+      for (const TSeq& seq : alignment->Seqs) rows.push_back(seq.SeqName);
+    }
+    const std::optional<WindowSpec> spec = windows_->AskWindows(rows);
+    if (spec && workspace_.ComputeConservation(*spec)) FillCriteriaAndScores();
   });
 }
 

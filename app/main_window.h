@@ -14,6 +14,7 @@
 #include "app/anchors.h"
 #include "app/busy_indicator.h"
 #include "app/collapsing_sink.h"
+#include "app/conservation_dialog.h"
 #include "app/dialogs.h"
 #include "app/workspace.h"
 
@@ -45,6 +46,7 @@ inline constexpr const char* kAboutText =
 struct WindowDialogs {
   FileDialogs* files = nullptr;
   MessageBoxes* boxes = nullptr;
+  ConservationQuestions* windows = nullptr;  // Compute Conservation
 };
 
 class TForm1 : public QWidget {
@@ -72,6 +74,10 @@ class TForm1 : public QWidget {
   void CheckListBox1ClickCheck();
   void ComboBox1Change();
   void RE1SelectionChange();
+  // Beside the specified controls: the same commands as the batch front
+  // end's --sites and --windows.
+  void ImportSitesClick();
+  void ComputeConservationClick();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -105,6 +111,8 @@ class TForm1 : public QWidget {
   Workspace workspace_;
   std::unique_ptr<QtFileDialogs> own_files_;
   FileDialogs* files_ = nullptr;
+  std::unique_ptr<QtConservationQuestions> own_windows_;
+  ConservationQuestions* windows_ = nullptr;
   AnchorLayout anchors_;
   std::unique_ptr<BusyIndicator> busy_;
 
@@ -130,6 +138,8 @@ class TForm1 : public QWidget {
   QPushButton* Button6 = nullptr;
   QPushButton* Button7 = nullptr;
   QPushButton* Button8 = nullptr;
+  QPushButton* ImportSitesButton = nullptr;
+  QPushButton* ComputeConservationButton = nullptr;
   QListWidget* CheckListBox1 = nullptr;
   QComboBox* ComboBox1 = nullptr;
   QLineEdit* Edit1 = nullptr;

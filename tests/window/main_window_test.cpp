@@ -58,6 +58,19 @@ class PaintRecorder : public QObject {
   }
 };
 
+// Answers Compute Conservation's question with `answer` and keeps the rows
+// it was offered.
+class ScriptedConservationQuestions : public ConservationQuestions {
+ public:
+  std::optional<WindowSpec> AskWindows(
+      const std::vector<std::string>& rows) override {
+    offered = rows;
+    return answer;
+  }
+  std::optional<WindowSpec> answer;
+  std::vector<std::string> offered;
+};
+
 class MainWindowTest : public QObject {
   Q_OBJECT
 
@@ -67,8 +80,11 @@ class MainWindowTest : public QObject {
     QVERIFY(dir_->isValid());
     dialogs_ = std::make_unique<ScriptedFileDialogs>();
     boxes_ = std::make_unique<RecordingBoxes>();
-    window_ = std::make_unique<TForm1>(
-        WindowDialogs{.files = dialogs_.get(), .boxes = boxes_.get()});
+    questions_ = std::make_unique<ScriptedConservationQuestions>();
+    window_ =
+        std::make_unique<TForm1>(WindowDialogs{.files = dialogs_.get(),
+                                               .boxes = boxes_.get(),
+                                               .windows = questions_.get()});
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
   }
@@ -288,6 +304,32 @@ class MainWindowTest : public QObject {
              Qt::Checked);
     QCOMPARE(Label("Edit1"), QStringLiteral("0.500"));
     QCOMPARE(window_->Data().Conservation().Cutoffs[0], 0.5L);
+  }
+
+  void ImportSitesAndComputeConservationAddToWhatWasReadIn() {
+    const std::string sites = Write("s.bed", "chimpanzee\t0\t2\tB\t0\t-\n");
+    dialogs_->open_answers = {sites};
+    questions_->answer = ParseWindowSpec("3:3");
+    Click("ImportSitesButton");
+    Click("ComputeConservationButton");
+    QCOMPARE(boxes_->texts, (Texts{"No data loaded!", "No data loaded!"}));
+    boxes_->texts.clear();
+    ReadIn();
+    dialogs_->open_answers = {sites};
+    Click("ImportSitesButton");
+    QCOMPARE(window_->Data().TfDefinitions().size(), std::size_t{2});
+    questions_->answer->reference = "human";
+    Click("ComputeConservationButton");
+    QCOMPARE(questions_->offered, (Texts{"human", "chimpanzee"}));
+    auto* criteria = Find<QListWidget>("CheckListBox1");
+    QCOMPARE(criteria->count(), 2);
+    QCOMPARE(criteria->item(0)->text(), QStringLiteral("DIFF_chimpanzee"));
+    QCOMPARE(Label("Edit1"), QStringLiteral("30.000"));
+    Click("Button3");
+    QCOMPARE(boxes_->texts, Texts{});
+    QCOMPARE(ViewLines()[2], std::string("chimpanzee> \tACGGT-A"));
+    QCOMPARE(ViewLines()[3], std::string("chimpanzee> \tB......"));
+    QCOMPARE(YellowColumns(0), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
   }
 
   void CriteriaAndCutoffsReachTheViewAtTheNextAnnotate() {
@@ -755,6 +797,7 @@ class MainWindowTest : public QObject {
   std::unique_ptr<QTemporaryDir> dir_;
   std::unique_ptr<ScriptedFileDialogs> dialogs_;
   std::unique_ptr<RecordingBoxes> boxes_;
+  std::unique_ptr<ScriptedConservationQuestions> questions_;
   std::unique_ptr<TForm1> window_;
 };
 
