@@ -208,6 +208,7 @@ bool Workspace::ImportSites(const std::string& path,
     return false;
   }
   return RunCommand(logged_, [&] {
+    Phase(kPhaseImportSites);
     ImportSiteFile(path, *read_in_.alignment, options, read_in_.factors,
                    read_in_.site_details, logged_);
     return true;
@@ -217,6 +218,7 @@ bool Workspace::ImportSites(const std::string& path,
 bool Workspace::ComputeConservation(const WindowSpec& spec) {
   if (!HasCheckedAlignment()) return false;
   return RunCommand(logged_, [&] {
+    Phase(kPhaseComputeWindows);
     if (!tessarin::ComputeConservation(*read_in_.alignment, spec,
                                        read_in_.conservation, logged_)) {
       return false;

@@ -40,6 +40,9 @@ inline constexpr std::string_view kNotANumber = "Not a number";
 inline constexpr std::string_view kOutOfMemory = "Out of memory";
 // The step of Read in Files that lists the sequences in the view.
 inline constexpr std::string_view kPhaseList = "list";
+// The steps of Import Sites and Compute Conservation.
+inline constexpr std::string_view kPhaseImportSites = "import sites";
+inline constexpr std::string_view kPhaseComputeWindows = "compute windows";
 inline constexpr std::string_view kSitesAnnotated =
     "TF binding site annotation completed.";
 inline constexpr std::string_view kWindowsHighlighted =
