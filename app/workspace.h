@@ -71,8 +71,10 @@ class Workspace {
   // cannot be opened (nothing changes then); otherwise reads everything,
   // selects every score as a criterion and lists one plain row per sequence
   // in the view. A read error part-way is reported the same way and ends the
-  // reading in at that file, like a reader's own message. Returns whether
-  // the files were read.
+  // reading in at that file, like a reader's own message. An alignment
+  // file in which no sequence is found reports "No sequence found in " and
+  // the path in double quotes right after it is read, and the reading in
+  // goes on. Returns whether the files were read.
   //
   // Every command is one unit: a failure from the platform (out of memory
   // included, reported as "Out of memory"; otherwise the failure's own text)

@@ -39,7 +39,9 @@ bool IsFimoHeader(std::string_view line) {
 
 SiteLine FimoReader::Read(std::string_view line) {
   if (line.empty()) return SiteLine::Nothing();
-  if (!have_header_ && IsFimoHeader(line)) return ReadHeader(line);
+  // A header further down (FIMO files joined one after another) starts
+  // over with its own columns.
+  if (IsFimoHeader(line)) return ReadHeader(line);
   if (line.front() == '#') return SiteLine::Nothing();
   if (!have_header_) {
     return SiteLine::Problem("no FIMO header line before this line");
@@ -48,6 +50,7 @@ SiteLine FimoReader::Read(std::string_view line) {
 }
 
 SiteLine FimoReader::ReadHeader(std::string_view line) {
+  *this = FimoReader();
   const std::vector<std::string_view> fields = SplitTabs(line);
   columns_ = fields.size();
   for (std::size_t i = 0; i < fields.size(); ++i) {

@@ -15,8 +15,9 @@ namespace tessarin {
 // Whether `line` is a FIMO header line.
 bool IsFimoHeader(std::string_view line);
 
-// Reads a FIMO file line by line. The header line fixes which column holds
-// what; every later line is a hit, a '#' comment or empty.
+// Reads a FIMO file line by line. A header line fixes which column holds
+// what for the lines after it; every other line is a hit, a '#' comment or
+// empty.
 class FimoReader {
  public:
   SiteLine Read(std::string_view line);

@@ -83,12 +83,15 @@ TEST(SiteImportTest, EachFormatGivesFactorsAndReportsBadLines) {
        "AP1 direct human@5:TGACTCA+ dog 7:100-112@5:TGAGTCA-;"
        "MA2 direct mouse@2:AAC-;",
        {}},
-      {"FIMO, older header without letters: length",
+      {"FIMO, older header without letters: length; a later header starts "
+       "over",
        "s.txt",
        "#pattern name\tsequence name\tstart\tstop\tscore\tp-value\tq-value\n"
-       "SP1\thuman\t1\t3\t5\t0.001\t0.1\n",
+       "SP1\thuman\t1\t3\t5\t0.001\t0.1\n" +
+           std::string(kFimoHeader) +
+           "MA1\tAP1\thuman\t5\t11\t+\t9.5\t1e-5\t0.01\tTGACTCA\n",
        {},
-       "SP1 length human@1:3.;",
+       "SP1 length human@1:3.;AP1 direct human@5:TGACTCA+;",
        {}},
       {"FIMO problems skip their line only",
        "s.tsv",
