@@ -1,6 +1,7 @@
 #include "sources/site_import.h"
 
 #include <cmath>
+#include <functional>
 #include <unordered_map>
 #include <utility>
 
@@ -51,15 +52,24 @@ class RowNames {
 
 // One site as it goes into a factor record.
 struct PlacedSite {
-  std::size_t row = 0;
   std::uint32_t position = 0;
   std::uint32_t length = 0;
   std::string letters;  // as the row reads them; empty when not given
   TSiteDetail detail;
 };
 
-// Appends sites to factors by motif name, then settles each touched
+// Hashes std::string and std::string_view alike, so that a motif name is
+// looked up without making a string of it.
+struct NameHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view name) const {
+    return std::hash<std::string_view>()(name);
+  }
+};
+
+// Appends sites to factors by motif name, then settles each imported
 // factor's match type: direct when every site has letters, else length.
+// A factor is imported when it has details.
 class FactorBuilder {
  public:
   FactorBuilder(TaTFSet& factors, TSiteDetails& details)
@@ -80,9 +90,9 @@ class FactorBuilder {
 
   void Add(std::string_view motif, const std::string& row_name,
            PlacedSite site) {
-    auto [it, added] =
-        by_name_.try_emplace(std::string(motif), factors_.size());
-    if (added) {
+    auto it = by_name_.find(motif);
+    if (it == by_name_.end()) {
+      it = by_name_.emplace(std::string(motif), factors_.size()).first;
       TTFSet& factor = factors_.emplace_back();
       factor.Name = it->first;
       factor.Color = FactorColor(it->second);
@@ -90,7 +100,6 @@ class FactorBuilder {
       details_.emplace_back();
     }
     TTFSet& factor = factors_[it->second];
-    touched_.try_emplace(it->second, true);
     if (site.letters.empty()) factor.MatchType = kMatchLength;
     factor.SeqNames.push_back(row_name);
     factor.Positions.push_back(site.position);
@@ -101,20 +110,17 @@ class FactorBuilder {
     ++added_;
   }
 
-  // Leaves each factor with only the column its match type reads.
+  // Leaves each imported factor with only the column its match type reads;
+  // returns the number of sites added.
   std::size_t Finish() {
-    for (auto& [index, unused] : touched_) {
-      TTFSet& factor = factors_[index];
+    for (std::size_t i = 0; i < factors_.size(); ++i) {
+      if (details_[i].empty()) continue;
+      TTFSet& factor = factors_[i];
       if (factor.MatchType == kMatchDirect) {
         ADWord().swap(factor.Lengths);
       } else {
         AString().swap(factor.Sites);
       }
-    }
-    for (std::size_t i = 0; i < factors_.size(); ++i) {
-      if (details_[i].empty() || touched_.count(i) != 0) continue;
-      TTFSet& factor = factors_[i];
-      if (factor.MatchType == kMatchDirect) ADWord().swap(factor.Lengths);
     }
     return added_;
   }
@@ -122,8 +128,8 @@ class FactorBuilder {
  private:
   TaTFSet& factors_;
   TSiteDetails& details_;
-  std::unordered_map<std::string, std::size_t> by_name_;
-  std::unordered_map<std::size_t, bool> touched_;
+  std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>>
+      by_name_;
   std::size_t added_ = 0;
 };
 
@@ -255,7 +261,6 @@ class SiteImporter {
     }
     if (!PassesFilters(hit, options_, gaps_)) return;
     PlacedSite site;
-    site.row = *row;
     site.position = static_cast<std::uint32_t>(hit.first);
     site.length = static_cast<std::uint32_t>(hit.last - hit.first + 1);
     site.letters = hit.strand == '-' ? ReverseComplement(hit.letters)
