@@ -76,16 +76,25 @@ std::string AsTf(const std::vector<Factor>& factors, bool letters) {
   return out;
 }
 
+// Every other hit on the minus strand, its letters as FIMO gives them there:
+// reverse-complemented.
 std::string AsFimo(const std::vector<Factor>& factors) {
   std::string out =
       "motif_id\tmotif_alt_id\tsequence_name\tstart\tstop\tstrand\tscore\t"
       "p-value\tq-value\tmatched_sequence\n";
+  bool minus = false;
   for (const Factor& f : factors) {
     for (const Site& s : f.sites) {
+      std::string letters(s.letters.rbegin(), s.letters.rend());
+      for (char& c : letters) {
+        c = std::string_view("TGCA")[std::string_view("ACGT").find(c)];
+      }
+      minus = !minus;
       out += "MA0001.1\t" + f.name + "\t" + s.seq + "\t" +
              std::to_string(s.position) + "\t" +
-             std::to_string(s.position + s.length - 1) +
-             "\t+\t10.5\t1e-05\t\t" + s.letters + "\n";
+             std::to_string(s.position + s.length - 1) + "\t" +
+             (minus ? "-" : "+") + "\t10.5\t1e-05\t\t" +
+             (minus ? letters : s.letters) + "\n";
     }
   }
   return out;
