@@ -26,8 +26,9 @@ SiteLine ReadBedLine(std::string_view line) {
     return SiteLine::Nothing();
   }
   const std::vector<std::string_view> fields =
-      line.find('\t') != std::string_view::npos ? SplitTabs(line)
-                                                : SplitBlanks(line);
+      line.find('\t') != std::string_view::npos
+          ? SplitTabs(line, kBedColumns)
+          : SplitBlanks(line, kBedColumns);
   if (fields.size() < kBedColumns) {
     return SiteLine::Problem(ColumnCountProblem("at least 6", fields.size()));
   }

@@ -1,5 +1,6 @@
 #include "sources/fimo_sites.h"
 
+#include <algorithm>
 #include <string>
 
 namespace tessarin {
@@ -52,7 +53,7 @@ SiteLine FimoReader::Read(std::string_view line) {
 SiteLine FimoReader::ReadHeader(std::string_view line) {
   *this = FimoReader();
   const std::vector<std::string_view> fields = SplitTabs(line);
-  columns_ = fields.size();
+  columns_ = CountTabFields(line);
   for (std::size_t i = 0; i < fields.size(); ++i) {
     const std::string name = ColumnName(fields[i], i == 0);
     std::size_t* column = nullptr;
@@ -66,7 +67,10 @@ SiteLine FimoReader::ReadHeader(std::string_view line) {
     if (name == "p-value") column = &p_value_;
     if (name == "q-value") column = &q_value_;
     if (name == "matched_sequence") column = &matched_sequence_;
-    if (column != nullptr && *column == kAbsent) *column = i;
+    if (column != nullptr && *column == kAbsent) {
+      *column = i;
+      used_ = std::max(used_, i + 1);
+    }
   }
   if (sequence_name_ == kAbsent || start_ == kAbsent || stop_ == kAbsent) {
     return SiteLine::Problem("FIMO header lacks sequence_name, start or stop");
@@ -76,11 +80,12 @@ SiteLine FimoReader::ReadHeader(std::string_view line) {
 }
 
 SiteLine FimoReader::ReadHit(std::string_view line) const {
-  const std::vector<std::string_view> fields = SplitTabs(line);
-  if (fields.size() != columns_) {
+  const std::size_t count = CountTabFields(line);
+  if (count != columns_) {
     return SiteLine::Problem(
-        ColumnCountProblem(std::to_string(columns_), fields.size()));
+        ColumnCountProblem(std::to_string(columns_), count));
   }
+  const std::vector<std::string_view> fields = SplitTabs(line, used_);
   ScannerHit hit;
   hit.motif = fields[motif_id_];
   if (motif_alt_id_ != kAbsent && !fields[motif_alt_id_].empty()) {

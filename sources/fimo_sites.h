@@ -28,7 +28,8 @@ class FimoReader {
   SiteLine ReadHit(std::string_view line) const;
 
   bool have_header_ = false;
-  std::size_t columns_ = 0;
+  std::size_t columns_ = 0;  // fields of the header, and of every hit
+  std::size_t used_ = 0;     // fields up to the last column read
   std::size_t motif_id_ = kAbsent;
   std::size_t motif_alt_id_ = kAbsent;
   std::size_t sequence_name_ = kAbsent;

@@ -67,10 +67,11 @@ SiteLine Gff3Reader::Read(std::string_view line) {
       line.front() == '#') {
     return SiteLine::Nothing();
   }
-  const std::vector<std::string_view> fields = SplitTabs(line);
-  if (fields.size() != kGff3Columns) {
-    return SiteLine::Problem(ColumnCountProblem("9", fields.size()));
+  const std::size_t count = CountTabFields(line);
+  if (count != kGff3Columns) {
+    return SiteLine::Problem(ColumnCountProblem("9", count));
   }
+  const std::vector<std::string_view> fields = SplitTabs(line, kGff3Columns);
   ScannerHit hit;
   hit.sequence = fields[0];
   const std::optional<std::int64_t> start = ParseWhole(fields[3]);

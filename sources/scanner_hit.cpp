@@ -1,5 +1,6 @@
 #include "sources/scanner_hit.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -7,21 +8,30 @@
 
 namespace tessarin {
 
-std::vector<std::string_view> SplitTabs(std::string_view line) {
-  std::vector<std::string_view> fields;
-  for (;;) {
-    const std::size_t tab = line.find('\t');
-    fields.push_back(line.substr(0, tab));
-    if (tab == std::string_view::npos) return fields;
-    line.remove_prefix(tab + 1);
-  }
+std::size_t CountTabFields(std::string_view line) {
+  return static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t')) +
+         1;
 }
 
-std::vector<std::string_view> SplitBlanks(std::string_view line) {
+std::vector<std::string_view> SplitTabs(std::string_view line,
+                                        std::size_t limit) {
+  std::vector<std::string_view> fields;
+  while (fields.size() < limit) {
+    const std::size_t tab = line.find('\t');
+    fields.push_back(line.substr(0, tab));
+    if (tab == std::string_view::npos) break;
+    line.remove_prefix(tab + 1);
+  }
+  return fields;
+}
+
+std::vector<std::string_view> SplitBlanks(std::string_view line,
+                                          std::size_t limit) {
   std::vector<std::string_view> fields;
   constexpr std::string_view kBlanks = " \t";
   for (std::size_t at = line.find_first_not_of(kBlanks);
-       at != std::string_view::npos; at = line.find_first_not_of(kBlanks, at)) {
+       at != std::string_view::npos && fields.size() < limit;
+       at = line.find_first_not_of(kBlanks, at)) {
     const std::size_t end = line.find_first_of(kBlanks, at);
     fields.push_back(line.substr(at, end - at));
     if (end == std::string_view::npos) break;

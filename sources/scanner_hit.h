@@ -3,6 +3,7 @@
 #ifndef TESSARIN_SOURCES_SCANNER_HIT_H_
 #define TESSARIN_SOURCES_SCANNER_HIT_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -54,10 +55,16 @@ struct SiteLine {
   }
 };
 
-// The fields of `line` between its tabs ("a\t\tb" gives "a", "", "b").
-std::vector<std::string_view> SplitTabs(std::string_view line);
-// The fields of `line` between runs of blanks and tabs, none empty.
-std::vector<std::string_view> SplitBlanks(std::string_view line);
+// The number of fields between the tabs of `line` (one more than its tabs).
+std::size_t CountTabFields(std::string_view line);
+// The first `limit` fields of `line` between its tabs ("a\t\tb" gives "a",
+// "", "b"). A line of a million tabs costs no more than its first fields.
+std::vector<std::string_view> SplitTabs(std::string_view line,
+                                        std::size_t limit = 64);
+// The first `limit` fields of `line` between runs of blanks and tabs, none
+// empty.
+std::vector<std::string_view> SplitBlanks(std::string_view line,
+                                          std::size_t limit = 64);
 // A whole number written in decimal digits, optionally after a '-'; nothing
 // when the text is anything else or does not fit in 64 bits.
 std::optional<std::int64_t> ParseWhole(std::string_view text);

@@ -100,11 +100,17 @@ class FactorBuilder {
       details_.emplace_back();
     }
     TTFSet& factor = factors_[it->second];
-    if (site.letters.empty()) factor.MatchType = kMatchLength;
+    if (site.letters.empty() && factor.MatchType == kMatchDirect) {
+      // From here on the factor is read by length: its letters go.
+      factor.MatchType = kMatchLength;
+      AString().swap(factor.Sites);
+    }
     factor.SeqNames.push_back(row_name);
     factor.Positions.push_back(site.position);
     factor.Labels.push_back(factor.Name);
-    factor.Sites.push_back(std::move(site.letters));
+    if (factor.MatchType == kMatchDirect) {
+      factor.Sites.push_back(std::move(site.letters));
+    }
     factor.Lengths.push_back(site.length);
     details_[it->second].push_back(site.detail);
     ++added_;
@@ -114,12 +120,8 @@ class FactorBuilder {
   // returns the number of sites added.
   std::size_t Finish() {
     for (std::size_t i = 0; i < factors_.size(); ++i) {
-      if (details_[i].empty()) continue;
-      TTFSet& factor = factors_[i];
-      if (factor.MatchType == kMatchDirect) {
-        ADWord().swap(factor.Lengths);
-      } else {
-        AString().swap(factor.Sites);
+      if (!details_[i].empty() && factors_[i].MatchType == kMatchDirect) {
+        ADWord().swap(factors_[i].Lengths);
       }
     }
     return added_;
@@ -314,12 +316,12 @@ std::optional<SiteFormat> FormatByExtension(std::string_view path) {
 }
 
 std::optional<SiteFormat> FormatByShape(std::string_view line) {
-  const std::vector<std::string_view> tabbed = SplitTabs(line);
-  if (tabbed.size() == 9 && ParseWhole(tabbed[3]) && ParseWhole(tabbed[4])) {
+  const std::size_t tabbed = CountTabFields(line);
+  const std::vector<std::string_view> fields =
+      tabbed > 1 ? SplitTabs(line, 9) : SplitBlanks(line, 6);
+  if (tabbed == 9 && ParseWhole(fields[3]) && ParseWhole(fields[4])) {
     return SiteFormat::kGff3;
   }
-  const std::vector<std::string_view> fields =
-      tabbed.size() > 1 ? tabbed : SplitBlanks(line);
   if (fields.size() >= 6 && ParseWhole(fields[1]) && ParseWhole(fields[2])) {
     return SiteFormat::kBed;
   }
