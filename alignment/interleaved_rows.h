@@ -15,6 +15,7 @@
 
 namespace tessarin {
 
+// The lines added must outlive it: names are looked up as views into them.
 class InterleavedRows {
  public:
   explicit InterleavedRows(TSeqSet& set) : set_(set) {}
@@ -43,24 +44,26 @@ class InterleavedRows {
     }
   }
 
-  // Makes the upper-case texts; returns the number of rows.
+  // Makes the upper-case texts; returns the number of rows. Each text is
+  // made at its size: what growing it left spare goes.
   std::uint32_t Finish() {
-    for (TSeq& seq : set_.Seqs) seq.Seq = UpperAscii(seq.RawSeq);
+    rows_.clear();
+    for (TSeq& seq : set_.Seqs) {
+      seq.RawSeq.shrink_to_fit();
+      seq.Seq = UpperAscii(seq.RawSeq);
+    }
     return set_.Count();
   }
 
  private:
   std::string& Row(std::string_view name) {
-    const auto [it, added] = rows_.try_emplace(std::string(name), 0);
-    if (added) {
-      it->second = set_.Seqs.size();
-      set_.Seqs.emplace_back().SeqName = std::string(name);
-    }
+    const auto [it, added] = rows_.try_emplace(name, set_.Seqs.size());
+    if (added) set_.Seqs.emplace_back().SeqName = std::string(name);
     return set_.Seqs[it->second].RawSeq;
   }
 
   TSeqSet& set_;
-  std::unordered_map<std::string, std::size_t> rows_;
+  std::unordered_map<std::string_view, std::size_t> rows_;
 };
 
 }  // namespace tessarin
