@@ -239,8 +239,9 @@ SiteImportOptions SiteOptions(const Options& options) {
   SiteImportOptions site_options;
   for (const std::string& text : options.origins) {
     const std::optional<SiteOrigin> origin = ParseSiteOrigin(text);
-    if (!origin)
+    if (!origin) {
       throw UsageError("--origin needs NAME=CHROM:START[:-]: " + text);
+    }
     site_options.origins.push_back(*origin);
   }
   site_options.max_p = options.max_p;
