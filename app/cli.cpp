@@ -268,9 +268,9 @@ void CheckInputs(const Options& options) {
 
 int Run(const Options& options, std::ostream& out, std::ostream& err) {
   CheckInputs(options);
-  std::optional<WindowSpec> windows;
+  std::optional<WindowSettings> windows;
   if (options.windows) {
-    windows = ParseWindowSpec(*options.windows);
+    windows = ParseWindowSettings(*options.windows);
     if (!windows) {
       throw UsageError("--windows needs WIDTH[:STEP]: " + *options.windows);
     }

@@ -20,11 +20,11 @@ QSpinBox* CountBox(QWidget* parent, int value) {
 
 }  // namespace
 
-std::optional<WindowSpec> QtConservationQuestions::AskWindows(
+std::optional<WindowSettings> QtConservationQuestions::AskWindows(
     const std::vector<std::string>& rows) {
   QDialog dialog(parent_);
   dialog.setWindowTitle(QStringLiteral("Compute Conservation"));
-  const WindowSpec defaults;
+  const WindowSettings defaults;
   QSpinBox* width = CountBox(&dialog, static_cast<int>(defaults.width));
   QSpinBox* step = CountBox(&dialog, static_cast<int>(defaults.step));
   auto* reference = new QComboBox(&dialog);
@@ -45,13 +45,14 @@ std::optional<WindowSpec> QtConservationQuestions::AskWindows(
   form->addRow(QStringLiteral("Reference"), reference);
   form->addRow(buttons);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  WindowSpec spec;
-  spec.width = static_cast<std::uint32_t>(width->value());
-  spec.step = static_cast<std::uint32_t>(step->value());
+  WindowSettings settings;
+  settings.width = static_cast<std::uint32_t>(width->value());
+  settings.step = static_cast<std::uint32_t>(step->value());
   const int chosen = reference->currentIndex();
   // The row's own name, as read: exact matching finds it first.
-  if (chosen > 0) spec.reference = rows[static_cast<std::size_t>(chosen - 1)];
-  return spec;
+  if (chosen > 0)
+    settings.reference = rows[static_cast<std::size_t>(chosen - 1)];
+  return settings;
 }
 
 }  // namespace tessarin

@@ -19,7 +19,7 @@ class ConservationQuestions {
   virtual ~ConservationQuestions() = default;
   // Asks for the windows, offering `rows` (the alignment's names) as the
   // reference; an empty reference means all pairs. Nothing: cancelled.
-  virtual std::optional<WindowSpec> AskWindows(
+  virtual std::optional<WindowSettings> AskWindows(
       const std::vector<std::string>& rows) = 0;
 };
 
@@ -28,7 +28,7 @@ class ConservationQuestions {
 class QtConservationQuestions : public ConservationQuestions {
  public:
   explicit QtConservationQuestions(QWidget* parent) : parent_(parent) {}
-  std::optional<WindowSpec> AskWindows(
+  std::optional<WindowSettings> AskWindows(
       const std::vector<std::string>& rows) override;
 
  private:

@@ -375,8 +375,9 @@ void TForm1::ComputeConservationClick() {
     if (const TSeqSet* alignment = workspace_.Alignment()) {
       for (const TSeq& seq : alignment->Seqs) rows.push_back(seq.SeqName);
     }
-    const std::optional<WindowSpec> spec = windows_->AskWindows(rows);
-    if (spec && workspace_.ComputeConservation(*spec)) FillCriteriaAndScores();
+    const std::optional<WindowSettings> settings = windows_->AskWindows(rows);
+    if (settings && workspace_.ComputeConservation(*settings))
+      FillCriteriaAndScores();
   });
 }
 

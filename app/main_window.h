@@ -74,7 +74,7 @@ class TForm1 : public QWidget {
   void CheckListBox1ClickCheck();
   void ComboBox1Change();
   void RE1SelectionChange();
-  // Beside the specified controls: the same commands as the batch front
+  // Beside the file controls: the same commands as the batch front
   // end's --sites and --windows.
   void ImportSitesClick();
   void ComputeConservationClick();

@@ -215,11 +215,11 @@ bool Workspace::ImportSites(const std::string& path,
   });
 }
 
-bool Workspace::ComputeConservation(const WindowSpec& spec) {
+bool Workspace::ComputeConservation(const WindowSettings& settings) {
   if (!HasCheckedAlignment()) return false;
   return RunCommand(logged_, [&] {
     Phase(kPhaseComputeWindows);
-    if (!tessarin::ComputeConservation(*read_in_.alignment, spec,
+    if (!tessarin::ComputeConservation(*read_in_.alignment, settings,
                                        read_in_.conservation, logged_)) {
       return false;
     }

@@ -103,7 +103,7 @@ class Workspace {
   // computed from the alignment read in (ComputeConservation) and selects
   // every score as a criterion; refused as Import Sites is. The view
   // changes at the next Annotate.
-  bool ComputeConservation(const WindowSpec& spec);
+  bool ComputeConservation(const WindowSettings& settings);
   // Writes the conservation data as a conservation file, as Save writes a
   // document (a failure leaves any existing file as it was).
   bool SaveConservation(const std::string& path);

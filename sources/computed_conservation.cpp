@@ -19,10 +19,11 @@ struct Window {
   std::uint32_t last;
 };
 
-std::vector<Window> Windows(std::uint32_t length, const WindowSpec& spec) {
+std::vector<Window> Windows(std::uint32_t length,
+                            const WindowSettings& settings) {
   std::vector<Window> windows;
-  for (std::uint64_t first = 1; first <= length; first += spec.step) {
-    const std::uint64_t last = first + spec.width - 1;
+  for (std::uint64_t first = 1; first <= length; first += settings.step) {
+    const std::uint64_t last = first + settings.width - 1;
     windows.push_back(
         {static_cast<std::uint32_t>(first),
          static_cast<std::uint32_t>(std::min<std::uint64_t>(last, length))});
@@ -116,9 +117,9 @@ std::string ValueText(long double value) {
 
 }  // namespace
 
-std::optional<WindowSpec> ParseWindowSpec(std::string_view text) {
-  WindowSpec spec;
-  if (text.empty()) return spec;
+std::optional<WindowSettings> ParseWindowSettings(std::string_view text) {
+  WindowSettings settings;
+  if (text.empty()) return settings;
   const std::size_t colon = text.find(':');
   const std::optional<std::int64_t> width = ParseWhole(text.substr(0, colon));
   std::optional<std::int64_t> step = 1;
@@ -130,24 +131,25 @@ std::optional<WindowSpec> ParseWindowSpec(std::string_view text) {
       *step > kMax) {
     return std::nullopt;
   }
-  spec.width = static_cast<std::uint32_t>(*width);
-  spec.step = static_cast<std::uint32_t>(*step);
-  return spec;
+  settings.width = static_cast<std::uint32_t>(*width);
+  settings.step = static_cast<std::uint32_t>(*step);
+  return settings;
 }
 
-bool ComputeConservation(const TSeqSet& alignment, const WindowSpec& spec,
-                         TConserved& data, MessageSink& sink) {
+bool ComputeConservation(const TSeqSet& alignment,
+                         const WindowSettings& settings, TConserved& data,
+                         MessageSink& sink) {
   std::optional<std::size_t> reference;
-  if (!spec.reference.empty()) {
-    reference = FindRowByName(alignment, spec.reference);
+  if (!settings.reference.empty()) {
+    reference = FindRowByName(alignment, settings.reference);
     if (!reference) {
-      sink.Show("No sequence named \"" + spec.reference +
+      sink.Show("No sequence named \"" + settings.reference +
                 "\" for the reference");
       return false;
     }
   }
   const std::uint32_t length = alignment.MaxLength();
-  const std::vector<Window> windows = Windows(length, spec);
+  const std::vector<Window> windows = Windows(length, settings);
   TConserved computed;
   const ColumnSums sums = AllPairSums(alignment, length);
   if (!reference) {

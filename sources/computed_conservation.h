@@ -27,7 +27,7 @@ inline constexpr long double kDefaultGapsCutoff = 50;
 // every cut-off, so it never passes, and written and read back exactly.
 inline constexpr long double kNoScore = std::numeric_limits<long double>::max();
 
-struct WindowSpec {
+struct WindowSettings {
   std::uint32_t width = 100;
   std::uint32_t step = 1;
   // Empty: one DIFF score over all pairs of rows. Otherwise the row named so
@@ -37,9 +37,9 @@ struct WindowSpec {
 
 // "W" or "W:S" with whole numbers of at least 1 (S defaults to 1); the empty
 // text gives the defaults. Nothing for any other text.
-std::optional<WindowSpec> ParseWindowSpec(std::string_view text);
+std::optional<WindowSettings> ParseWindowSettings(std::string_view text);
 
-// Replaces `data` by windows of `spec.width` columns starting at columns 1,
+// Replaces `data` by windows of `settings.width` columns starting at columns 1,
 // 1 + step, ... up to the first window that reaches the last column, which
 // is clipped to it. Scores, in this order:
 //   DIFF: 100 times the share of differing pairs among all pairs of rows
@@ -52,8 +52,9 @@ std::optional<WindowSpec> ParseWindowSpec(std::string_view text);
 // Linear in rows times columns: per-column counts and running sums.
 // Reports "No sequence named ... for the reference" and changes nothing when
 // the reference names no row; returns whether it computed.
-bool ComputeConservation(const TSeqSet& alignment, const WindowSpec& spec,
-                         TConserved& data, MessageSink& sink);
+bool ComputeConservation(const TSeqSet& alignment,
+                         const WindowSettings& settings, TConserved& data,
+                         MessageSink& sink);
 
 // Writes `data` as a conservation file that ReadConservation reads back to
 // the same names, windows and values (each value in the shortest form that

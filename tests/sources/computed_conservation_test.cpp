@@ -23,45 +23,45 @@ TSeqSet HandAlignment() {
   return set;
 }
 
-WindowSpec Spec(std::uint32_t width, std::uint32_t step,
-                std::string reference = "") {
-  WindowSpec spec;
-  spec.width = width;
-  spec.step = step;
-  spec.reference = std::move(reference);
-  return spec;
+WindowSettings Settings(std::uint32_t width, std::uint32_t step,
+                        std::string reference = "") {
+  WindowSettings settings;
+  settings.width = width;
+  settings.step = step;
+  settings.reference = std::move(reference);
+  return settings;
 }
 
 TEST(ComputedConservationTest, EveryScoreOfEveryWindowMatchesAHandCheck) {
   constexpr long double kNo = kNoScore;
   const struct Row {
     std::string name;
-    WindowSpec spec;
+    WindowSettings settings;
     AString names;
     ADWord starts, ends;
     AAExt scores;
   } rows[] = {
       {"width 2, step 1: the last window reaches the last column",
-       Spec(2, 1),
+       Settings(2, 1),
        {"DIFF", "GAPS"},
        {1, 2, 3},
        {2, 3, 4},
        {{100.0L * 2 / 6, 100.0L * 2 / 3, 0},
         {0, 100.0L * 2 / 6, 100.0L * 3 / 6}}},
       {"a window without a pair has no value",
-       Spec(1, 2),
+       Settings(1, 2),
        {"DIFF", "GAPS"},
        {1, 3},
        {1, 3},
        {{0, kNo}, {0, 100.0L * 2 / 3}}},
       {"a window wider than the alignment is clipped",
-       Spec(10, 3),
+       Settings(10, 3),
        {"DIFF", "GAPS"},
        {1},
        {4},
        {{100.0L * 2 / 7}, {100.0L * 3 / 12}}},
       {"against a reference named by its first word",
-       Spec(2, 1, "r2"),
+       Settings(2, 1, "r2"),
        {"DIFF_r1", "DIFF_r3_x", "GAPS"},
        {1, 2, 3},
        {2, 3, 4},
@@ -73,7 +73,7 @@ TEST(ComputedConservationTest, EveryScoreOfEveryWindowMatchesAHandCheck) {
     SCOPED_TRACE(row.name);
     TConserved data;
     RecordingSink sink;
-    ASSERT_TRUE(ComputeConservation(HandAlignment(), row.spec, data, sink));
+    ASSERT_TRUE(ComputeConservation(HandAlignment(), row.settings, data, sink));
     EXPECT_TRUE(sink.texts.empty());
     EXPECT_EQ(data.ScoreNames, row.names);
     EXPECT_EQ(data.NScores, static_cast<std::int32_t>(row.names.size()));
@@ -91,7 +91,7 @@ TEST(ComputedConservationTest, UnknownReferenceChangesNothing) {
   data.NScores = 7;
   RecordingSink sink;
   EXPECT_FALSE(
-      ComputeConservation(HandAlignment(), Spec(2, 1, "r9"), data, sink));
+      ComputeConservation(HandAlignment(), Settings(2, 1, "r9"), data, sink));
   EXPECT_EQ(sink.texts, std::vector<std::string>{
                             "No sequence named \"r9\" for the reference"});
   EXPECT_EQ(data.NScores, 7);
@@ -100,8 +100,8 @@ TEST(ComputedConservationTest, UnknownReferenceChangesNothing) {
 TEST(ComputedConservationTest, WrittenFileReadsBackToTheSameData) {
   TConserved computed;
   NullSink quiet;
-  ASSERT_TRUE(
-      ComputeConservation(HandAlignment(), Spec(2, 1, "r1"), computed, quiet));
+  ASSERT_TRUE(ComputeConservation(HandAlignment(), Settings(2, 1, "r1"),
+                                  computed, quiet));
   computed.Cutoffs[0] = 12.345L;  // a changed cut-off is what is written
   std::ostringstream file;
   WriteConservationFile(computed, file);
@@ -117,16 +117,16 @@ TEST(ComputedConservationTest, WrittenFileReadsBackToTheSameData) {
   EXPECT_EQ(read.StatNames, computed.StatNames);
 }
 
-TEST(ComputedConservationTest, WindowSpecs) {
-  const auto spec = ParseWindowSpec("20:5");
-  ASSERT_TRUE(spec);
-  EXPECT_EQ(spec->width, 20u);
-  EXPECT_EQ(spec->step, 5u);
-  EXPECT_EQ(ParseWindowSpec("")->width, 100u);
-  EXPECT_EQ(ParseWindowSpec("7")->step, 1u);
+TEST(ComputedConservationTest, WindowSettingsAreWidthAndStep) {
+  const auto settings = ParseWindowSettings("20:5");
+  ASSERT_TRUE(settings);
+  EXPECT_EQ(settings->width, 20u);
+  EXPECT_EQ(settings->step, 5u);
+  EXPECT_EQ(ParseWindowSettings("")->width, 100u);
+  EXPECT_EQ(ParseWindowSettings("7")->step, 1u);
   for (const char* bad :
        {"0", "5:0", "x", "5:", ":5", "-5", "5:2:1", "4294967296"}) {
-    EXPECT_FALSE(ParseWindowSpec(bad)) << bad;
+    EXPECT_FALSE(ParseWindowSettings(bad)) << bad;
   }
 }
 

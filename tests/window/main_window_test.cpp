@@ -62,12 +62,12 @@ class PaintRecorder : public QObject {
 // it was offered.
 class ScriptedConservationQuestions : public ConservationQuestions {
  public:
-  std::optional<WindowSpec> AskWindows(
+  std::optional<WindowSettings> AskWindows(
       const std::vector<std::string>& rows) override {
     offered = rows;
     return answer;
   }
-  std::optional<WindowSpec> answer;
+  std::optional<WindowSettings> answer;
   std::vector<std::string> offered;
 };
 
@@ -309,7 +309,7 @@ class MainWindowTest : public QObject {
   void ImportSitesAndComputeConservationAddToWhatWasReadIn() {
     const std::string sites = Write("s.bed", "chimpanzee\t0\t2\tB\t0\t-\n");
     dialogs_->open_answers = {sites};
-    questions_->answer = ParseWindowSpec("3:3");
+    questions_->answer = ParseWindowSettings("3:3");
     Click("ImportSitesButton");
     Click("ComputeConservationButton");
     QCOMPARE(boxes_->texts, (Texts{"No data loaded!", "No data loaded!"}));
