@@ -18,6 +18,10 @@ QString StepText(std::string_view phase) {
   if (phase == kPhaseAnnotate) {
     return QStringLiteral("Annotating binding sites...");
   }
+  if (phase == kPhaseImportSites) return QStringLiteral("Importing sites...");
+  if (phase == kPhaseComputeWindows) {
+    return QStringLiteral("Computing conservation...");
+  }
   if (phase == kPhaseWrite) return QStringLiteral("Saving...");
   if (phase == kPhaseLayout) return QStringLiteral("Laying out the view...");
   if (phase == kPhaseFigure) return QStringLiteral("Laying out the figure...");

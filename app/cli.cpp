@@ -106,6 +106,12 @@ struct Options {
   std::optional<std::string> criteria;
   std::vector<std::string> cutoffs;
   std::vector<std::string> inspects;
+  std::vector<std::string> sites;
+  std::vector<std::string> origins;
+  std::optional<double> max_p, max_q, min_score;
+  std::optional<std::string> windows;
+  std::string reference;
+  std::string write_conservation;
 };
 
 struct Cutoff {
@@ -278,7 +284,48 @@ void ApplyScoreOptions(Workspace& workspace, const Options& options,
   }
 }
 
+// --origin and the filters, checked before anything is read.
+SiteImportOptions SiteOptions(const Options& options) {
+  SiteImportOptions site_options;
+  for (const std::string& text : options.origins) {
+    const std::optional<SiteOrigin> origin = ParseSiteOrigin(text);
+    if (!origin) {
+      throw UsageError("--origin needs NAME=CHROM:START[:-]: " + text);
+    }
+    site_options.origins.push_back(*origin);
+  }
+  site_options.max_p = options.max_p;
+  site_options.max_q = options.max_q;
+  site_options.min_score = options.min_score;
+  return site_options;
+}
+
+// Which inputs stand in for which: --sites for --tf, and the other way.
+void CheckInputs(const Options& options) {
+  if (options.tf.empty() && options.sites.empty()) {
+    throw UsageError("--tf or --sites is required");
+  }
+  if (options.cons.empty() == !options.windows) {
+    throw UsageError("one of --cons and --windows is required");
+  }
+  if (!options.reference.empty() && !options.windows) {
+    throw UsageError("--reference needs --windows");
+  }
+  if (!options.sites.empty() || !options.origins.empty()) {
+    SiteOptions(options);
+  }
+}
+
 int Run(const Options& options, std::ostream& out, std::ostream& err) {
+  CheckInputs(options);
+  std::optional<WindowSettings> windows;
+  if (options.windows) {
+    windows = ParseWindowSettings(*options.windows);
+    if (!windows) {
+      throw UsageError("--windows needs WIDTH[:STEP]: " + *options.windows);
+    }
+    windows->reference = options.reference;
+  }
   const DocumentFormat format = ChooseFormat(options);
   std::optional<FigureOptions> figure = ChooseFigure(options, format);
   const Palette palette = ChoosePalette(options, figure.has_value());
@@ -302,8 +349,18 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
   workspace.SetTitle(options.title);
   // A figure is drawn from the view itself, so the view takes its palette.
   workspace.SetPalette(palette);
+  workspace.LeaveOut(FileSlot::kTf, options.tf.empty());
+  workspace.LeaveOut(FileSlot::kConservation, options.cons.empty());
   if (!workspace.ReadInFiles()) return kExitReported;
+  const SiteImportOptions site_options = SiteOptions(options);
+  for (const std::string& path : options.sites) {
+    workspace.ImportSites(path, site_options);
+  }
+  if (windows) workspace.ComputeConservation(*windows);
   ApplyScoreOptions(workspace, options, cutoffs);
+  if (!options.write_conservation.empty()) {
+    workspace.SaveConservation(options.write_conservation);
+  }
   if (!options.listing) workspace.Annotate();
 
   RichView& view = workspace.View();
@@ -341,8 +398,36 @@ int RunParsed(int argc, const char* const* argv, std::ostream& out,
   std::string criteria;
   std::size_t wrap = 0;
   app.add_option("--fas", options.fas, "aligned FASTA file")->required();
-  app.add_option("--cons", options.cons, "conservation file")->required();
-  app.add_option("--tf", options.tf, "TF file")->required();
+  app.add_option("--cons", options.cons,
+                 "conservation file (required unless --windows is given)");
+  std::string windows;
+  CLI::Option* windows_option = app.add_option(
+      "--windows", windows,
+      "WIDTH[:STEP]: compute DIFF and GAPS over sliding windows instead of "
+      "reading --cons (default 100:1)");
+  windows_option->expected(0, 1);
+  app.add_option("--reference", options.reference,
+                 "with --windows: one score DIFF_<row> per other row, its "
+                 "difference to row NAME");
+  app.add_option("--write-conservation", options.write_conservation,
+                 "write the conservation data (after --cutoff) as a "
+                 "conservation file");
+  app.add_option("--tf", options.tf,
+                 "TF file (required unless --sites is given)");
+  app.add_option("--sites", options.sites,
+                 "FIMO, BED or GFF3 site file, read after --tf (repeatable)")
+      ->take_all();
+  app.add_option("--origin", options.origins,
+                 "NAME=CHROM:START[:-]: the 1-based genomic position of the "
+                 "first residue of row NAME, '-' for the reverse strand "
+                 "(repeatable)")
+      ->take_all();
+  app.add_option("--max-p", options.max_p,
+                 "leave out imported hits whose p-value is above this");
+  app.add_option("--max-q", options.max_q,
+                 "leave out imported hits whose q-value is above this");
+  app.add_option("--min-score", options.min_score,
+                 "leave out imported hits whose score is below this");
   app.add_option("--out", options.out,
                  "where to write the document (default: standard output)");
   app.add_option(
@@ -386,6 +471,7 @@ int RunParsed(int argc, const char* const* argv, std::ostream& out,
   }
   if (criteria_option->count() > 0) options.criteria = criteria;
   if (wrap_option->count() > 0) options.wrap = wrap;
+  if (windows_option->count() > 0) options.windows = windows;
   try {
     return Run(options, out, err);
   } catch (const UsageError& e) {

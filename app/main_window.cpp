@@ -116,6 +116,11 @@ TForm1::TForm1(WindowDialogs dialogs, QWidget* parent)
                                                      *FigureSaveDialog1);
     figures_ = own_figures_.get();
   }
+  windows_ = dialogs.windows;
+  if (windows_ == nullptr) {
+    own_windows_ = std::make_unique<QtConservationQuestions>(this);
+    windows_ = own_windows_.get();
+  }
   ConnectHandlers();
   workspace_.on_status_changed = [this] { ShowStatus(); };
   busy_ = std::make_unique<BusyIndicator>(Label7);
@@ -182,6 +187,8 @@ void TForm1::CreateFilesPage() {
   ExportFigureButton =
       MakeButton(page, "ExportFigureButton", "Export Figure...",
                  QRect(239, 73, 108, 17), true);
+  ImportSitesButton = MakeButton(page, "ImportSitesButton", "Import Sites...",
+                                 QRect(353, 73, 96, 17), false);
 }
 
 void TForm1::CreateAnnotationPage() {
@@ -199,6 +206,10 @@ void TForm1::CreateAnnotationPage() {
   Edit1 = Named(new QLineEdit(page), "Edit1");
   Edit1->setGeometry(342, 24, 43, kFieldHeight);
   Button8 = MakeButton(page, "Button8", "SET", QRect(391, 24, 50, 21), false);
+  // Computed windows become the criteria and cut-offs above it.
+  ComputeConservationButton =
+      MakeButton(page, "ComputeConservationButton", "Compute Conservation...",
+                 QRect(248, 52, 150, 21), false);
 }
 
 template <typename Body>
@@ -232,6 +243,10 @@ void TForm1::ConnectHandlers() {
   connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
   connect(ExportFigureButton, &QPushButton::clicked, this,
           &TForm1::ExportFigureClick);
+  connect(ImportSitesButton, &QPushButton::clicked, this,
+          &TForm1::ImportSitesClick);
+  connect(ComputeConservationButton, &QPushButton::clicked, this,
+          &TForm1::ComputeConservationClick);
   connect(CheckListBox1, &QListWidget::itemChanged, this,
           &TForm1::CheckListBox1ClickCheck);
   connect(ComboBox1, &QComboBox::currentIndexChanged, this,
@@ -394,6 +409,25 @@ void TForm1::ExportFigureClick() {
     // The layout takes block widths in this range only.
     options->wrap = std::clamp(options->wrap, kMinFigureWrap, kMaxFigureWrap);
     workspace_.SaveFigure(file->path, FigureFormat(*file), *options);
+  });
+}
+
+void TForm1::ImportSitesClick() {
+  Command([this] {
+    const std::optional<std::string> path = files_->OpenFile();
+    if (path) workspace_.ImportSites(*path);
+  });
+}
+
+void TForm1::ComputeConservationClick() {
+  Command([this] {
+    std::vector<std::string> rows;
+    if (const TSeqSet* alignment = workspace_.Alignment()) {
+      for (const TSeq& seq : alignment->Seqs) rows.push_back(seq.SeqName);
+    }
+    const std::optional<WindowSettings> settings = windows_->AskWindows(rows);
+    if (settings && workspace_.ComputeConservation(*settings))
+      FillCriteriaAndScores();
   });
 }
 

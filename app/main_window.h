@@ -14,6 +14,7 @@
 #include "app/anchors.h"
 #include "app/busy_indicator.h"
 #include "app/collapsing_sink.h"
+#include "app/conservation_dialog.h"
 #include "app/dialogs.h"
 #include "app/workspace.h"
 
@@ -49,6 +50,7 @@ struct WindowDialogs {
   FileDialogs* files = nullptr;
   MessageBoxes* boxes = nullptr;
   FigureDialogs* figures = nullptr;
+  ConservationQuestions* windows = nullptr;  // Compute Conservation
 };
 
 class TForm1 : public QWidget {
@@ -77,6 +79,10 @@ class TForm1 : public QWidget {
   void CheckListBox1ClickCheck();
   void ComboBox1Change();
   void RE1SelectionChange();
+  // Beside the file controls: the same commands as the batch front
+  // end's --sites and --windows.
+  void ImportSitesClick();
+  void ComputeConservationClick();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -112,6 +118,8 @@ class TForm1 : public QWidget {
   FileDialogs* files_ = nullptr;
   std::unique_ptr<QtFigureDialogs> own_figures_;
   FigureDialogs* figures_ = nullptr;
+  std::unique_ptr<QtConservationQuestions> own_windows_;
+  ConservationQuestions* windows_ = nullptr;
   AnchorLayout anchors_;
   std::unique_ptr<BusyIndicator> busy_;
 
@@ -138,6 +146,8 @@ class TForm1 : public QWidget {
   QPushButton* Button7 = nullptr;
   QPushButton* Button8 = nullptr;
   QPushButton* ExportFigureButton = nullptr;
+  QPushButton* ImportSitesButton = nullptr;
+  QPushButton* ComputeConservationButton = nullptr;
   QListWidget* CheckListBox1 = nullptr;
   QComboBox* ComboBox1 = nullptr;
   QLineEdit* Edit1 = nullptr;

@@ -125,15 +125,26 @@ const std::string& Workspace::Path(FileSlot slot) const {
   return tf_path_;
 }
 
+void Workspace::LeaveOut(FileSlot slot, bool left_out) {
+  if (slot == FileSlot::kTf) read_in_choice_.tf = !left_out;
+  if (slot == FileSlot::kConservation) {
+    read_in_choice_.conservation = !left_out;
+  }
+}
+
 bool Workspace::ReadInFiles() {
-  if (!IsExistingFile(fas_path_) || !IsExistingFile(conservation_path_) ||
-      !IsExistingFile(tf_path_)) {
-    sink_.Show(kMissingFiles);
-    return false;
+  std::vector<const std::string*> paths = {&fas_path_};
+  if (read_in_choice_.conservation) paths.push_back(&conservation_path_);
+  if (read_in_choice_.tf) paths.push_back(&tf_path_);
+  for (const std::string* path : paths) {
+    if (!IsExistingFile(*path)) {
+      sink_.Show(kMissingFiles);
+      return false;
+    }
   }
   // A file that exists but cannot be opened (no read permission, say) would
   // read as an empty one without a word; it is refused with its reason.
-  for (const std::string* path : {&fas_path_, &conservation_path_, &tf_path_}) {
+  for (const std::string* path : paths) {
     if (const std::optional<std::string> failure = ReadFailure(*path)) {
       sink_.Show(*failure);
       return false;
@@ -144,10 +155,12 @@ bool Workspace::ReadInFiles() {
 
 bool Workspace::ReadAndList() {
   annotated_ = false;
+  imported_site_paths_.clear();
+  computed_conservation_.clear();
   PhaseRelay relay(progress_);
   try {
     tessarin::ReadInFiles(fas_path_, tf_path_, conservation_path_, read_in_,
-                          logged_, &relay);
+                          logged_, &relay, read_in_choice_);
   } catch (const std::system_error& error) {
     // A read error ends the reading in at that file, as a reader's own
     // report does. The alignment is then either empty (its file failed) or
@@ -180,6 +193,63 @@ void Workspace::ListSequences() {
   for (const TSeq& seq : read_in_.alignment->Seqs) {
     view.AppendLine(RowPrefix(seq.SeqName), seq.Seq);
   }
+}
+
+bool Workspace::HasCheckedAlignment() {
+  if (!loaded_ || read_in_.alignment == nullptr) {
+    sink_.Show(kNoDataLoaded);
+    return false;
+  }
+  if (!read_in_.alignment_checked) {
+    logged_.Show(kNoProperAlignment);
+    return false;
+  }
+  return true;
+}
+
+bool Workspace::ImportSites(const std::string& path,
+                            const SiteImportOptions& options) {
+  if (!HasCheckedAlignment()) return false;
+  if (const std::optional<std::string> failure = ReadFailure(path)) {
+    logged_.Show(*failure);
+    return false;
+  }
+  return RunCommand(logged_, [&] {
+    Phase(kPhaseImportSites);
+    ImportSiteFile(path, *read_in_.alignment, options, read_in_.factors,
+                   read_in_.site_details, logged_);
+    imported_site_paths_.push_back(path);
+    return true;
+  });
+}
+
+bool Workspace::ComputeConservation(const WindowSettings& settings) {
+  if (!HasCheckedAlignment()) return false;
+  return RunCommand(logged_, [&] {
+    Phase(kPhaseComputeWindows);
+    if (!tessarin::ComputeConservation(*read_in_.alignment, settings,
+                                       read_in_.conservation, logged_)) {
+      return false;
+    }
+    criteria_.assign(read_in_.conservation.ScoreNames.size(), 1);
+    computed_conservation_ = "windows of " + std::to_string(settings.width) +
+                             " columns, step " + std::to_string(settings.step);
+    if (!settings.reference.empty()) {
+      computed_conservation_ += ", reference " + settings.reference;
+    }
+    return true;
+  });
+}
+
+bool Workspace::SaveConservation(const std::string& path) {
+  return RunCommand(sink_, [&] {
+    const std::optional<std::string> failure =
+        SaveDocument(path, [&](std::ostream& out) {
+          WriteConservationFile(read_in_.conservation, out);
+        });
+    if (failure) sink_.Show(*failure);
+    return !failure;
+  });
 }
 
 bool Workspace::Annotate() {
@@ -417,9 +487,22 @@ Provenance Workspace::MakeProvenance(std::string title) const {
   Provenance provenance;
   provenance.title =
       title.empty() ? TitleFromPath(fas_path_) : std::move(title);
-  provenance.inputs = {DescribeInput(kAlignmentRole, fas_path_),
-                       DescribeInput(kSitesRole, tf_path_),
-                       DescribeInput(kConservationRole, conservation_path_)};
+  // The files read in, then the site files imported; a file left out of
+  // reading in (the batch front end's --sites or --windows in its place)
+  // is not listed, and computed conservation data replaces its file.
+  provenance.inputs = {DescribeInput(kAlignmentRole, fas_path_)};
+  if (read_in_choice_.tf) {
+    provenance.inputs.push_back(DescribeInput(kSitesRole, tf_path_));
+  }
+  for (const std::string& path : imported_site_paths_) {
+    provenance.inputs.push_back(DescribeInput(kSitesRole, path));
+  }
+  if (!computed_conservation_.empty()) {
+    provenance.computed_conservation = computed_conservation_;
+  } else if (read_in_choice_.conservation) {
+    provenance.inputs.push_back(
+        DescribeInput(kConservationRole, conservation_path_));
+  }
   const AString& names = read_in_.conservation.ScoreNames;
   for (std::size_t i = 0; i < names.size(); ++i) {
     provenance.scores.push_back({names[i],

@@ -14,8 +14,10 @@
 #include <vector>
 
 #include "alignment/seq_set.h"
+#include "sources/computed_conservation.h"
 #include "sources/conserved.h"
 #include "sources/reading_in.h"
+#include "sources/site_import.h"
 #include "sources/tf_set.h"
 #include "text/arrays.h"
 #include "text/message_sink.h"
@@ -47,6 +49,9 @@ inline constexpr std::string_view kNotANumber = "Not a number";
 inline constexpr std::string_view kOutOfMemory = "Out of memory";
 // The step of Read in Files that lists the sequences in the view.
 inline constexpr std::string_view kPhaseList = "list";
+// The steps of Import Sites and Compute Conservation.
+inline constexpr std::string_view kPhaseImportSites = "import sites";
+inline constexpr std::string_view kPhaseComputeWindows = "compute windows";
 inline constexpr std::string_view kSitesAnnotated =
     "TF binding site annotation completed.";
 inline constexpr std::string_view kWindowsHighlighted =
@@ -75,8 +80,10 @@ class Workspace {
   // cannot be opened (nothing changes then); otherwise reads everything,
   // selects every score as a criterion and lists one plain row per sequence
   // in the view. A read error part-way is reported the same way and ends the
-  // reading in at that file, like a reader's own message. Returns whether
-  // the files were read.
+  // reading in at that file, like a reader's own message. An alignment
+  // file in which no sequence is found reports "No sequence found in " and
+  // the path in double quotes right after it is read, and the reading in
+  // goes on. Returns whether the files were read.
   //
   // Every command is one unit: a failure from the platform (out of memory
   // included, reported as "Out of memory"; otherwise the failure's own text)
@@ -86,6 +93,29 @@ class Workspace {
   // an alignment whose gapless tables were not built; an Annotate that ends
   // so leaves the view unannotated.
   bool ReadInFiles();
+
+  // Leaves the TF file or the conservation file out of Read in Files (the
+  // batch front end, when imported sites or computed windows stand in for
+  // it): its path is then neither needed nor read, and its data is emptied.
+  void LeaveOut(FileSlot slot, bool left_out);
+
+  // Import Sites: reads a FIMO, BED or GFF3 file into the TF definitions of
+  // the alignment read in (ImportSiteFile); "No data loaded!" before any
+  // reading in, the length-check message when the alignment read last is no
+  // alignment, "Cannot read ..." for a file that cannot be read. The view
+  // changes at the next Annotate. Returns whether the file was read.
+  bool ImportSites(const std::string& path,
+                   const SiteImportOptions& options = {});
+  const TSiteDetails& SiteDetails() const { return read_in_.site_details; }
+
+  // Compute Conservation: replaces the conservation data by windows
+  // computed from the alignment read in (ComputeConservation) and selects
+  // every score as a criterion; refused as Import Sites is. The view
+  // changes at the next Annotate.
+  bool ComputeConservation(const WindowSettings& settings);
+  // Writes the conservation data as a conservation file, as Save writes a
+  // document (a failure leaves any existing file as it was).
+  bool SaveConservation(const std::string& path);
 
   // Annotate: "No data loaded!" before any reading in; the length-check
   // message when the alignment read last is no alignment (nothing changes);
@@ -210,6 +240,9 @@ class Workspace {
   template <typename Body>
   bool RunCommand(MessageSink& sink, Body&& body) const;
   bool ReadAndList();
+  // "No data loaded!" or the length-check message when there is no checked
+  // alignment to add to; true when there is one.
+  bool HasCheckedAlignment();
   bool AnnotateView();
   void WriteDocument(std::ostream& out, DocumentFormat format) const;
   // Whether a figure can be drawn; reports why not.
@@ -228,6 +261,12 @@ class Workspace {
   std::string fas_path_;
   std::string conservation_path_;
   std::string tf_path_;
+  ReadInChoice read_in_choice_ = {true, true, true};
+  // What stands beside or in place of the files read in, for the
+  // provenance: the site files imported since, and how the conservation
+  // data was computed (empty when it was read).
+  std::vector<std::string> imported_site_paths_;
+  std::string computed_conservation_;
   // Filled in place by every reading in, so that one that stops part-way
   // keeps what it had read. Annotate is refused while its alignment_checked
   // is false.

@@ -3,11 +3,13 @@
 //
 //   tessarin-generate --out DIR [--seqs N] [--columns L] [--factors F]
 //     [--sites K] [--scores S] [--windows W] [--width X] [--step Y]
-//     [--pass FRACTION] [--seed SEED]
+//     [--pass FRACTION] [--seed SEED] [--fimo HITS]
 //
 // The alignment has ~10 % gaps in runs and mixed case; sites use all three
 // match types and their labels collide; one score is "ML" with some "N/A";
-// about FRACTION of the windows lie below every cut-off.
+// about FRACTION of the windows lie below every cut-off. With --fimo, also
+// bench.tsv: HITS FIMO hits of four motifs on both strands, each matching
+// its row, with p-values and q-values.
 #include <CLI/CLI.hpp>
 #include <cstdint>
 #include <filesystem>
@@ -24,6 +26,7 @@ struct Params {
   std::uint64_t scores = 3, windows = 0, width = 20, step = 10;
   double pass = 0.2;
   std::uint64_t seed = 1;
+  std::uint64_t fimo = 0;
 };
 
 using Random = std::mt19937_64;
@@ -141,6 +144,39 @@ void WriteConservation(const Params& p, Random& random) {
   out << "*\n";
 }
 
+std::string ReverseComplement(const std::string& letters) {
+  std::string reversed(letters.rbegin(), letters.rend());
+  for (char& c : reversed) {
+    c = c == 'A' ? 'T' : c == 'T' ? 'A' : c == 'C' ? 'G' : c == 'G' ? 'C' : c;
+  }
+  return reversed;
+}
+
+void WriteFimo(const Params& p, const std::vector<std::string>& rows,
+               Random& random) {
+  std::ofstream out(std::filesystem::path(p.out) / "bench.tsv");
+  out << "motif_id\tmotif_alt_id\tsequence_name\tstart\tstop\tstrand\t"
+         "score\tp-value\tq-value\tmatched_sequence\n";
+  std::vector<std::string> gapless;
+  for (const std::string& row : rows) gapless.push_back(Gapless(row));
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  for (std::uint64_t k = 0; k < p.fimo; ++k) {
+    const std::uint64_t i = random() % rows.size();
+    const std::string& g = gapless[i];
+    const std::uint64_t length = 8 + random() % 8;
+    if (g.size() < length + 2) continue;
+    const std::uint64_t pos = 1 + random() % (g.size() - length);
+    const bool minus = random() % 2 == 0;
+    const std::string site = g.substr(pos - 1, length);
+    const std::uint64_t motif = random() % 4;
+    out << "MA000" << motif << ".1\tTF" << motif << '\t' << SeqName(i) << '\t'
+        << pos << '\t' << pos + length - 1 << '\t' << (minus ? '-' : '+')
+        << '\t' << static_cast<int>(unit(random) * 2000) / 100.0 << '\t'
+        << unit(random) * 1e-4 << '\t' << unit(random) << '\t'
+        << (minus ? ReverseComplement(site) : site) << '\n';
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -157,6 +193,7 @@ int main(int argc, char** argv) {
   app.add_option("--step", p.step);
   app.add_option("--pass", p.pass, "fraction of windows below the cut-offs");
   app.add_option("--seed", p.seed);
+  app.add_option("--fimo", p.fimo, "FIMO hits to write to bench.tsv (0: none)");
   CLI11_PARSE(app, argc, argv);
   if (p.seqs == 0 || p.columns == 0 || p.factors == 0 || p.scores == 0 ||
       p.step == 0 || p.width == 0) {
@@ -169,5 +206,6 @@ int main(int argc, char** argv) {
   WriteFasta(p, rows);
   WriteTf(p, rows, random);
   WriteConservation(p, random);
+  if (p.fimo > 0) WriteFimo(p, rows, random);
   return 0;
 }

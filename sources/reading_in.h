@@ -9,6 +9,7 @@
 
 #include "alignment/seq_set.h"
 #include "sources/conserved.h"
+#include "sources/site_import.h"
 #include "sources/tf_set.h"
 #include "text/arrays.h"
 #include "text/message_sink.h"
@@ -18,6 +19,8 @@ namespace tessarin {
 
 inline constexpr std::string_view kNoProperAlignment =
     "Seqs have different length -> no proper alignment";
+// Followed by the alignment file's path in double quotes.
+inline constexpr std::string_view kNoSequenceFound = "No sequence found in ";
 
 // What reading in produces. The fields travel together: the gapless tables
 // belong to the alignment only while `alignment_checked` holds, and a
@@ -27,6 +30,9 @@ struct ReadInData {
   AADWord gapless_tables;
   TaTFSet factors;
   TConserved conservation;
+  // What scanners said about the sites of imported factors, parallel to
+  // `factors` (see ImportSiteFile); reset whenever the TF file is read.
+  TSiteDetails site_details;
   // False when the alignment read last failed the length check: its gapless
   // tables then belong to another alignment and must not be combined with it.
   bool alignment_checked = true;
@@ -46,9 +52,27 @@ struct ReadInData {
 // be opened reads as an empty one. A read error after a file was opened
 // throws std::system_error from the reader of that file. `progress`, when
 // given, is told as each file's reading begins.
+//
+// The alignment file may also be a Clustal or Stockholm alignment, known by
+// its first line (see ReadAlignmentFile).
+//
+// `choice` leaves the TF file or the conservation file out (the batch front
+// end, when imported sites or computed windows stand in for them): its path
+// is not read and its data is emptied, since it would belong to another
+// alignment.
+// With `report_no_sequence` (the front ends), an alignment file in which no
+// sequence is found reports kNoSequenceFound and the path right after it is
+// read, so that an empty view does not pass for a successful reading; the
+// reading in then goes on as for any alignment.
+struct ReadInChoice {
+  bool tf = true;
+  bool conservation = true;
+  bool report_no_sequence = false;
+};
 bool ReadInFiles(const std::string& fas_path, const std::string& tf_path,
                  const std::string& cons_path, ReadInData& data,
-                 MessageSink& sink, ProgressObserver* progress = nullptr);
+                 MessageSink& sink, ProgressObserver* progress = nullptr,
+                 ReadInChoice choice = {});
 
 }  // namespace tessarin
 

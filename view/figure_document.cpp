@@ -35,6 +35,10 @@ std::vector<std::string> ProvenanceLines(const Provenance& provenance) {
     if (!input.size && input.sha256.empty()) line += " (not readable)";
     lines.push_back(std::move(line));
   }
+  if (!provenance.computed_conservation.empty()) {
+    lines.push_back("Conservation: computed from the alignment, " +
+                    provenance.computed_conservation);
+  }
   std::string chosen;
   std::string other;
   for (const ProvenanceScore& score : provenance.scores) {

@@ -152,6 +152,9 @@ nlohmann::ordered_json ProvenanceObject(const Provenance& provenance) {
   nlohmann::ordered_json object;
   object["title"] = text(provenance.title);
   object["inputs"] = std::move(inputs);
+  if (!provenance.computed_conservation.empty()) {
+    object["computed_conservation"] = provenance.computed_conservation;
+  }
   object["scores"] = std::move(scores);
   object["rule"] = kConservedRule;
   object["program"] = provenance.program;

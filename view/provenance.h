@@ -38,6 +38,9 @@ struct ProvenanceScore {
 struct Provenance {
   std::string title;
   std::vector<ProvenanceInput> inputs;
+  // How the conservation data was computed from the alignment, when it was
+  // ("windows of 100 columns, step 1"); empty when it was read from a file.
+  std::string computed_conservation;
   std::vector<ProvenanceScore> scores;
   std::string program;  // kProgramName, a blank and kProgramVersion
   std::string date;     // ISO 8601 UTC, e.g. 2026-12-08T15:04:05Z

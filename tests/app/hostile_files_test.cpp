@@ -125,6 +125,8 @@ TEST_F(HostileFilesTest, DamagedFilesGiveTheirMessagesAndView) {
   Texts many_tracks = {clean_view[0], clean_view[1], clean_view[2]};
   many_tracks.insert(many_tracks.end(), 300, "mouse> \tM............");
   const std::string nul(1, '\0');
+  const std::string no_sequence =
+      std::string(kNoSequenceFound) + "\"" + (dir_ / "a.fas").string() + "\"";
 
   const struct Row {
     std::string name;
@@ -133,12 +135,13 @@ TEST_F(HostileFilesTest, DamagedFilesGiveTheirMessagesAndView) {
     std::optional<Texts> view;  // nothing: not checked
   } rows[] = {
       // Random bytes without Ctrl-Z, which would end each file early. No
-      // header: no sequence; no block in either of the other files.
+      // header: no sequence, which is said; no block in either of the other
+      // files.
       {"files of random bytes",
        RandomBytes(100000, 1, ">\x1a"),
        RandomBytes(100000, 2, "\x1a"),
        RandomBytes(100000, 3, "\x1a"),
-       {std::string(tf::kNoBlock), std::string(cf::kNoBlock)},
+       {no_sequence, std::string(tf::kNoBlock), std::string(cf::kNoBlock)},
        Texts{}},
       // Random headers give sequences of unequal lengths: reading in stops
       // there, and Annotate is refused.
@@ -152,7 +155,7 @@ TEST_F(HostileFilesTest, DamagedFilesGiveTheirMessagesAndView) {
        "",
        "",
        "",
-       {std::string(tf::kNoBlock), std::string(cf::kNoBlock)},
+       {no_sequence, std::string(tf::kNoBlock), std::string(cf::kNoBlock)},
        Texts{}},
       {"clean files",
        std::string(kFas),

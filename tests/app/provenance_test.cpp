@@ -9,6 +9,7 @@
 
 #include "app/workspace.h"
 #include "tests/support/scoped_environment.h"
+#include "tests/support/temp_folder_test.h"
 #include "text/sha256.h"
 
 namespace tessarin {
@@ -57,6 +58,35 @@ TEST(MakeProvenanceTest, DescribesTheInputsCriteriaAndCutoffsOfTheExample) {
   }
   EXPECT_EQ(scores, (std::vector<std::string>{"ML chosen 0.132", "PI not 0.250",
                                               "DIST chosen 0.123"}));
+}
+
+class MakeProvenanceImportTest : public testing::TempFolderTest {};
+
+TEST_F(MakeProvenanceImportTest, ListsImportedSitesAndComputedConservation) {
+  RecordingSink sink;
+  Workspace workspace(sink);
+  workspace.SetPath(FileSlot::kFas, Example("promoter.fas"));
+  workspace.SetPath(FileSlot::kTf, Example("promoter.tf"));
+  workspace.LeaveOut(FileSlot::kConservation, true);
+  ASSERT_TRUE(workspace.ReadInFiles());
+  ASSERT_TRUE(workspace.ImportSites(Write("hits.bed", "human\t0\t6\tSP1\n")));
+  ASSERT_TRUE(
+      workspace.ComputeConservation({.width = 20, .step = 5, .reference = ""}));
+
+  const Provenance provenance = workspace.MakeProvenance("");
+  std::vector<std::string> roles;
+  for (const ProvenanceInput& input : provenance.inputs) {
+    roles.push_back(input.role);
+  }
+  EXPECT_EQ(roles, (std::vector<std::string>{"alignment", "sites", "sites"}));
+  EXPECT_EQ(provenance.computed_conservation, "windows of 20 columns, step 5");
+
+  // Reading in again forgets both.
+  workspace.LeaveOut(FileSlot::kConservation, false);
+  workspace.SetPath(FileSlot::kConservation, Example("promoter.cons"));
+  ASSERT_TRUE(workspace.ReadInFiles());
+  EXPECT_EQ(workspace.MakeProvenance("").inputs.size(), 3u);
+  EXPECT_EQ(workspace.MakeProvenance("").computed_conservation, "");
 }
 
 TEST(MakeProvenanceTest, UnreadableInputsHaveNoSizeOrDigest) {

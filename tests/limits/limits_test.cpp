@@ -20,6 +20,7 @@
 #include "sources/conservation_format.h"
 #include "sources/conserved.h"
 #include "sources/reading_in.h"
+#include "sources/site_import.h"
 #include "sources/tf_format.h"
 #include "sources/tf_set.h"
 #include "support/child_process.h"
@@ -103,6 +104,14 @@ std::uint64_t StoredBytes(const TConserved& data) {
          ArrayBytes(data.WinEnd);
 }
 
+std::uint64_t StoredBytes(const TSiteDetails& details) {
+  std::uint64_t bytes = ArrayBytes(details);
+  for (const std::vector<TSiteDetail>& sites : details) {
+    bytes += ArrayBytes(sites);
+  }
+  return bytes;
+}
+
 std::string Repeat(std::string_view piece, std::size_t times) {
   std::string text;
   text.reserve(piece.size() * times);
@@ -116,7 +125,7 @@ std::string Messages(const RecordingSink& sink) {
   return texts;
 }
 
-enum class Reader { kFasta, kTf, kConservation };
+enum class Reader { kFasta, kTf, kConservation, kSites };
 
 struct Reading {
   std::string outcome;  // the messages, or else what was read, in short
@@ -138,6 +147,18 @@ Reading Read(Reader reader, const std::string& path) {
     if (!sink.texts.empty()) return {Messages(sink), StoredBytes(factors)};
     return {std::to_string(factors.at(0).Positions.size()) + " sites",
             StoredBytes(factors)};
+  }
+  if (reader == Reader::kSites) {
+    TSeqSet alignment;
+    alignment.Seqs.emplace_back().SeqName = "h";
+    alignment.Seqs[0].Seq = alignment.Seqs[0].RawSeq = "ACGTACGTAC";
+    TaTFSet factors;
+    TSiteDetails details;
+    const std::size_t sites =
+        ImportSiteFile(path, alignment, {}, factors, details, sink);
+    return {std::to_string(sites) + " sites, " +
+                std::to_string(sink.texts.size()) + " messages",
+            StoredBytes(factors) + StoredBytes(details)};
   }
   TConserved data;
   ReadConservation(path, data, sink);
@@ -263,6 +284,18 @@ TEST_F(LimitsTest, ReadersHoldTheirValuesAndFourTimesTheirFile) {
        cons_head + "1 2 0.1" + Repeat(" 9", 1000000) + "\n" +
            Repeat("1 2 0.1\n", 200000) + "*\n",
        "200001 windows"},
+      {"short FIMO hits", Reader::kSites,
+       "motif_id\tsequence_name\tstart\tstop\n" +
+           Repeat("A\th\t1\t2\n", 1000000),
+       "1000000 sites, 0 messages"},
+      {"a FIMO header and hits of a million tabs", Reader::kSites,
+       "motif_id\tsequence_name\tstart\tstop" + std::string(1000000, '\t') +
+           "\n" + Repeat("A\th\t1\t2" + std::string(1000000, '\t') + "\n", 4),
+       "4 sites, 0 messages"},
+      {"BED and GFF3 lines of a million tabs", Reader::kSites,
+       Repeat("h\t0\t2\tA\t0\t+" + std::string(1000000, '\t') + "\n", 4) +
+           "h\tx\tt\t1\t2\t.\t+\t.\tID=a" + std::string(1000000, '\t') + "\n",
+       "4 sites, 1 messages"},
       // Filling each short row out to a value per score would hold names
       // times rows cells.
       {"many score names, then many short rows", Reader::kConservation,

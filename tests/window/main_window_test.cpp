@@ -112,6 +112,19 @@ class PaintRecorder : public QObject {
   }
 };
 
+// Answers Compute Conservation's question with `answer` and keeps the rows
+// it was offered.
+class ScriptedConservationQuestions : public ConservationQuestions {
+ public:
+  std::optional<WindowSettings> AskWindows(
+      const std::vector<std::string>& rows) override {
+    offered = rows;
+    return answer;
+  }
+  std::optional<WindowSettings> answer;
+  std::vector<std::string> offered;
+};
+
 class MainWindowTest : public QObject {
   Q_OBJECT
 
@@ -122,10 +135,12 @@ class MainWindowTest : public QObject {
     dialogs_ = std::make_unique<ScriptedFileDialogs>();
     boxes_ = std::make_unique<RecordingBoxes>();
     figures_ = std::make_unique<ScriptedFigureDialogs>();
+    questions_ = std::make_unique<ScriptedConservationQuestions>();
     window_ =
         std::make_unique<TForm1>(WindowDialogs{.files = dialogs_.get(),
                                                .boxes = boxes_.get(),
-                                               .figures = figures_.get()});
+                                               .figures = figures_.get(),
+                                               .windows = questions_.get()});
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
   }
@@ -152,6 +167,7 @@ class MainWindowTest : public QObject {
     row("Button1", "Read in Files", QRect(8, 73, 111, 17));
     row("Button7", "Save RTF", QRect(125, 73, 108, 17));
     row("ExportFigureButton", "Export Figure...", QRect(239, 73, 108, 17));
+    row("ImportSitesButton", "Import Sites...", QRect(353, 73, 96, 17));
     row("Button3", "Annotate", QRect(3, 3, 75, 25));
     row("Label8", "Conservation Criteria", QRect(104, 8, 0, 0));
     row("CheckListBox1", "", QRect(104, 24, 121, 69));
@@ -159,6 +175,8 @@ class MainWindowTest : public QObject {
     row("ComboBox1", "", QRect(248, 24, 88, 0));
     row("Edit1", "", QRect(342, 24, 43, 0));
     row("Button8", "SET", QRect(391, 24, 50, 21));
+    row("ComputeConservationButton", "Compute Conservation...",
+        QRect(248, 52, 150, 21));
     row("RE1", "", QRect(8, 127, 524, 234));
     row("Label7", ".", QRect(8, 367, 0, 0));
     row("Button2", "About", QRect(504, 4, 28, 12));
@@ -346,6 +364,32 @@ class MainWindowTest : public QObject {
              Qt::Checked);
     QCOMPARE(Label("Edit1"), QStringLiteral("0.500"));
     QCOMPARE(window_->Data().Conservation().Cutoffs[0], 0.5L);
+  }
+
+  void ImportSitesAndComputeConservationAddToWhatWasReadIn() {
+    const std::string sites = Write("s.bed", "chimpanzee\t0\t2\tB\t0\t-\n");
+    dialogs_->open_answers = {sites};
+    questions_->answer = ParseWindowSettings("3:3");
+    Click("ImportSitesButton");
+    Click("ComputeConservationButton");
+    QCOMPARE(boxes_->texts, (Texts{"No data loaded!", "No data loaded!"}));
+    boxes_->texts.clear();
+    ReadIn();
+    dialogs_->open_answers = {sites};
+    Click("ImportSitesButton");
+    QCOMPARE(window_->Data().TfDefinitions().size(), std::size_t{2});
+    questions_->answer->reference = "human";
+    Click("ComputeConservationButton");
+    QCOMPARE(questions_->offered, (Texts{"human", "chimpanzee"}));
+    auto* criteria = Find<QListWidget>("CheckListBox1");
+    QCOMPARE(criteria->count(), 2);
+    QCOMPARE(criteria->item(0)->text(), QStringLiteral("DIFF_chimpanzee"));
+    QCOMPARE(Label("Edit1"), QStringLiteral("30.000"));
+    Click("Button3");
+    QCOMPARE(boxes_->texts, Texts{});
+    QCOMPARE(ViewLines()[2], std::string("chimpanzee> \tACGGT-A"));
+    QCOMPARE(ViewLines()[3], std::string("chimpanzee> \tB......"));
+    QCOMPARE(YellowColumns(0), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
   }
 
   void CriteriaAndCutoffsReachTheViewAtTheNextAnnotate() {
@@ -898,6 +942,7 @@ class MainWindowTest : public QObject {
   std::unique_ptr<ScriptedFileDialogs> dialogs_;
   std::unique_ptr<RecordingBoxes> boxes_;
   std::unique_ptr<ScriptedFigureDialogs> figures_;
+  std::unique_ptr<ScriptedConservationQuestions> questions_;
   std::unique_ptr<TForm1> window_;
 };
 
