@@ -112,6 +112,9 @@ struct Options {
   std::optional<std::string> windows;
   std::string reference;
   std::string write_conservation;
+  std::string report;      // the site report's file
+  std::string report_bed;  // the folder of its BED tracks
+  ReportFilter report_filter;
 };
 
 struct Cutoff {
@@ -314,6 +317,27 @@ void CheckInputs(const Options& options) {
   if (!options.sites.empty() || !options.origins.empty()) {
     SiteOptions(options);
   }
+  const bool report = !options.report.empty() || !options.report_bed.empty();
+  if (report && options.listing) {
+    throw UsageError("--report and --report-bed need Annotate, not --listing");
+  }
+  if (!report && (options.report_filter.only_conserved ||
+                  options.report_filter.min_shared > 0)) {
+    throw UsageError(
+        "--only-conserved and --min-shared need --report or --report-bed");
+  }
+}
+
+// The site report's format, from the extension of --report (any without
+// it).
+ReportFormat ChooseReportFormat(const Options& options) {
+  if (options.report.empty()) return ReportFormat::kTsv;
+  const std::optional<ReportFormat> format =
+      ReportFormatForPath(options.report);
+  if (!format) {
+    throw UsageError("--report needs a .tsv or .json file: " + options.report);
+  }
+  return *format;
 }
 
 int Run(const Options& options, std::ostream& out, std::ostream& err) {
@@ -327,6 +351,7 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
     windows->reference = options.reference;
   }
   const DocumentFormat format = ChooseFormat(options);
+  const ReportFormat report_format = ChooseReportFormat(options);
   std::optional<FigureOptions> figure = ChooseFigure(options, format);
   const Palette palette = ChoosePalette(options, figure.has_value());
   if (figure) figure->palette = palette;
@@ -380,6 +405,13 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
     workspace.Write(out, format);
   } else {
     workspace.Save(options.out, format);
+  }
+  if (!options.report.empty()) {
+    workspace.SaveReport(options.report, report_format, options.report_filter);
+  }
+  if (!options.report_bed.empty()) {
+    workspace.SaveReportBed(options.report_bed, options.report_filter,
+                            SiteOptions(options).origins);
   }
   for (const std::string& status : workspace.Inspections()) {
     out << ForTerminal(status) << '\n';
@@ -444,6 +476,18 @@ int RunParsed(int argc, const char* const* argv, std::ostream& out,
   app.add_option("--palette", options.palette,
                  "spec | distinct: the factors' colours (default: distinct "
                  "for figures, spec for the view)");
+  app.add_option("--report", options.report,
+                 "FILE.tsv | FILE.json: write the site report (every site "
+                 "with its columns, matches, conserved columns and the rows "
+                 "that share it)");
+  app.add_option("--report-bed", options.report_bed,
+                 "DIR: write the conserved sites as one BED6 file per row "
+                 "(genome coordinates with --origin)");
+  app.add_flag("--only-conserved", options.report_filter.only_conserved,
+               "report only sites that lie at least partly in conserved "
+               "windows");
+  app.add_option("--min-shared", options.report_filter.min_shared,
+                 "K: report only sites that K or more other rows share");
   app.add_flag("--timings", options.timings,
                "print the time of each step to standard error");
   app.add_flag("--listing", options.listing,

@@ -187,8 +187,7 @@ bool Workspace::ReadAndList() {
 
 void Workspace::ListSequences() {
   RichView& view = annotated_view_.view;
-  view.Clear();
-  annotated_view_.sites.clear();
+  ClearAnnotation();
   if (read_in_.alignment == nullptr) return;
   for (const TSeq& seq : read_in_.alignment->Seqs) {
     view.AppendLine(RowPrefix(seq.SeqName), seq.Seq);
@@ -274,8 +273,7 @@ bool Workspace::AnnotateView() {
   // operations give are not passed on to it.
   const QuietSelection quiet(annotated_view_.view,
                              [this] { SelectionChanged(); });
-  annotated_view_.view.Clear();
-  annotated_view_.sites.clear();
+  ClearAnnotation();
   Phase(kPhaseAnnotate);
   if (palette_ == Palette::kColorRule) {
     AnnotateTFSites(read_in_, annotated_view_, logged_);
@@ -513,6 +511,96 @@ Provenance Workspace::MakeProvenance(std::string title) const {
       std::string(kProgramName) + " " + std::string(kProgramVersion);
   provenance.date = DocumentDate();
   return provenance;
+}
+
+}  // namespace tessarin
+
+namespace tessarin {
+
+void Workspace::ClearAnnotation() {
+  annotated_view_.view.Clear();
+  annotated_view_.sites.clear();
+  annotated_view_.unplaced.clear();
+  annotated_view_.conserved.clear();
+  report_.reset();
+}
+
+const SiteReport* Workspace::SitesReport() {
+  if (!loaded_) {
+    sink_.Show(kNoDataLoaded);
+    return nullptr;
+  }
+  if (!annotated_) {
+    sink_.Show(kNotAnnotated);
+    return nullptr;
+  }
+  if (!report_) {
+    Phase(kPhaseReport);
+    report_ = BuildSiteReport(read_in_, annotated_view_);
+  }
+  return &*report_;
+}
+
+bool Workspace::SaveReport(const std::string& path, ReportFormat format,
+                           const ReportFilter& filter) {
+  return RunCommand(sink_, [&] {
+    const SiteReport* report = SitesReport();
+    if (report == nullptr) return false;
+    const std::optional<std::string> failure =
+        SaveDocument(path, [&](std::ostream& out) {
+          if (format == ReportFormat::kJson) {
+            WriteReportJson(*report, filter, out);
+          } else {
+            WriteReportTsv(*report, filter, out);
+          }
+        });
+    if (failure) sink_.Show(*failure);
+    return !failure;
+  });
+}
+
+bool Workspace::SaveReportBed(const std::string& dir,
+                              const ReportFilter& filter,
+                              const std::vector<SiteOrigin>& origins) {
+  return RunCommand(sink_, [&] {
+    const SiteReport* report = SitesReport();
+    if (report == nullptr) return false;
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
+    if (error) {
+      sink_.Show("Cannot create folder \"" + dir + "\": " + error.message());
+      return false;
+    }
+    for (const BedTrack& track :
+         ReportBedTracks(*report, filter, *read_in_.alignment, origins)) {
+      const std::string path =
+          (std::filesystem::path(dir) / track.file_name).string();
+      const std::optional<std::string> failure =
+          SaveDocument(path, [&](std::ostream& out) { out << track.text; });
+      if (failure) {
+        sink_.Show(*failure);
+        return false;
+      }
+    }
+    return true;
+  });
+}
+
+bool Workspace::SelectSite(const SiteReportRow& row) {
+  if (!annotated_ || !row.Placed() || read_in_.alignment == nullptr ||
+      row.seq >= read_in_.alignment->Seqs.size() ||
+      row.seq >= annotated_view_.line_index.size()) {
+    return false;
+  }
+  RichView& view = annotated_view_.view;
+  const std::size_t line = annotated_view_.line_index[row.seq];
+  if (line >= view.LineCount()) return false;
+  const std::size_t prefix =
+      RowPrefixLength(read_in_.alignment->Seqs[row.seq].SeqName);
+  view.SetSelection(
+      LineStart(view, line) + ColumnOffset(prefix, row.first_column),
+      row.last_column - row.first_column + 1);
+  return true;
 }
 
 }  // namespace tessarin

@@ -26,6 +26,8 @@
 #include "view/palette.h"
 #include "view/provenance.h"
 #include "view/rich_view.h"
+#include "view/site_report.h"
+#include "view/site_report_writers.h"
 
 namespace tessarin {
 
@@ -52,6 +54,12 @@ inline constexpr std::string_view kPhaseList = "list";
 // The steps of Import Sites and Compute Conservation.
 inline constexpr std::string_view kPhaseImportSites = "import sites";
 inline constexpr std::string_view kPhaseComputeWindows = "compute windows";
+// Reported by the site report's commands before any Annotate.
+inline constexpr std::string_view kNotAnnotated =
+    "Nothing annotated yet: the site report lists the sites of the annotated "
+    "view.";
+// The step that builds the site report.
+inline constexpr std::string_view kPhaseReport = "build site report";
 inline constexpr std::string_view kSitesAnnotated =
     "TF binding site annotation completed.";
 inline constexpr std::string_view kWindowsHighlighted =
@@ -162,6 +170,23 @@ class Workspace {
   bool WriteFigure(std::ostream& out, DocumentFormat format,
                    const FigureOptions& options);
 
+  // The site report of the view as the last Annotate left it, built at the
+  // first call after it; null (and "No data loaded!" or kNotAnnotated
+  // reported) when there is none.
+  const SiteReport* SitesReport();
+  // Save Report: the report as TSV or JSON (its rows through `filter`);
+  // refused as SitesReport is, and a failure to write is reported as for Save.
+  bool SaveReport(const std::string& path, ReportFormat format,
+                  const ReportFilter& filter);
+  // The conserved sites as one BED6 file per row in folder `dir` (made when
+  // missing), in genome coordinates for rows that `origins` place.
+  bool SaveReportBed(const std::string& dir, const ReportFilter& filter,
+                     const std::vector<SiteOrigin>& origins);
+  // Selects the letters of report row `row` in the view, as a selection by
+  // hand would (the status text then tells their positions); false when the
+  // row is not placed or not in the view.
+  bool SelectSite(const SiteReportRow& row);
+
   // Writes the view as a document. A failure is reported with the system's
   // reason and leaves any existing file as it was.
   bool Save(const std::string& path, DocumentFormat format);
@@ -247,6 +272,8 @@ class Workspace {
   void WriteDocument(std::ostream& out, DocumentFormat format) const;
   // Whether a figure can be drawn; reports why not.
   bool CanDrawFigure();
+  // Forgets the marks, sites, windows and report of the last Annotate.
+  void ClearAnnotation();
   void WriteFigureDocument(std::ostream& out, DocumentFormat format,
                            const FigureOptions& options);
   void SetStatus(std::string_view text);
@@ -276,6 +303,7 @@ class Workspace {
   bool annotated_ = false;
   // Never reassigned: the view's selection handler is bound to this object.
   AnnotatedView annotated_view_;
+  std::optional<SiteReport> report_;  // of annotated_view_, once built
   std::string status_ = ".";
   std::vector<std::string> inspections_;
   ProgressObserver* progress_ = nullptr;

@@ -41,11 +41,6 @@ std::size_t UsableWindows(const TConserved& data, const AByte& criteria) {
 // colouring each window in turn, and overlapping windows (sliding windows
 // overlap by most of their width) cost nothing extra. Linear in the number
 // of windows plus the length.
-struct ColumnRange {
-  std::uint64_t first;
-  std::uint64_t last;
-};
-
 std::vector<ColumnRange> PassingColumns(const TConserved& data,
                                         const AByte& criteria,
                                         std::uint64_t length) {
@@ -90,8 +85,9 @@ void HighlightConservedWindows(const ReadInData& data, const AByte& criteria,
   if (!PreconditionsHold(alignment, data.conservation, criteria, line_index)) {
     return;
   }
-  const std::vector<ColumnRange> yellow =
+  out.conserved =
       PassingColumns(data.conservation, criteria, alignment->MaxLength());
+  const std::vector<ColumnRange>& yellow = out.conserved;
   for (std::size_t i = 0; i < alignment->Seqs.size(); ++i) {
     if (i >= line_index.size() || line_index[i] >= view.LineCount()) continue;
     const TSeq& seq = alignment->Seqs[i];

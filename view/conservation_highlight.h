@@ -30,7 +30,8 @@ bool WindowPasses(const TConserved& data, const AByte& criteria, std::size_t w);
 // the criteria flags do not match the score names, or Cutoffs or Scores hold
 // fewer entries than there are scores. Reports nothing. Touches only
 // backgrounds. Overlapping passing windows are coloured as their union, one
-// range per row, which leaves the same view. Cost: the windows plus the
+// range per row, which leaves the same view. That union is kept in
+// `out.conserved`. Cost: the windows plus the
 // alignment length, plus the covered columns times the sequences.
 void HighlightConservedWindows(const ReadInData& data, const AByte& criteria,
                                AnnotatedView& out);

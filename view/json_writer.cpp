@@ -10,12 +10,6 @@
 
 namespace tessarin {
 
-namespace {
-
-constexpr std::string_view kIndent = "  ";
-constexpr std::string_view kElementIndent = "    ";
-
-// Each byte as the code point of the same value, UTF-8 encoded.
 void BytesToUtf8(std::string_view bytes, std::string& utf8) {
   utf8.clear();
   utf8.reserve(bytes.size());
@@ -29,6 +23,11 @@ void BytesToUtf8(std::string_view bytes, std::string& utf8) {
     }
   }
 }
+
+namespace {
+
+constexpr std::string_view kIndent = "  ";
+constexpr std::string_view kElementIndent = "    ";
 
 // A byte string as a JSON string literal; `scratch` is reused between calls.
 void WriteString(std::string_view bytes, std::string& scratch,

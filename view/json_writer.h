@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "text/arrays.h"
@@ -21,6 +22,11 @@ struct JsonDocumentExtras {
   std::vector<std::string> inspect;      // the status after each inspection
   std::optional<Provenance> provenance;  // where the document came from
 };
+
+// Each byte as the code point of the same value, UTF-8 encoded, into
+// `utf8` (emptied first): how every JSON document of the project writes
+// byte strings.
+void BytesToUtf8(std::string_view bytes, std::string& utf8);
 
 // Writes one JSON object with the keys, in this order:
 //   "lines"     the view's lines;

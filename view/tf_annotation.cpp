@@ -19,18 +19,24 @@ struct SiteSpan {
   std::string_view letters;  // empty: no letter is compared
 };
 
-bool RowIsComplete(const TTFSet& factor, std::size_t j) {
+// Why row j of the table cannot be read, or nothing when it can.
+std::optional<UnplacedReason> RowProblem(const TTFSet& factor, std::size_t j) {
   const bool common = j < factor.SeqNames.size() &&
                       j < factor.Positions.size() && j < factor.Labels.size();
+  bool complete = false;
   switch (factor.MatchType) {
     case kMatchDirect:
     case kMatchCaseSensitive:
-      return common && j < factor.Sites.size();
+      complete = common && j < factor.Sites.size();
+      break;
     case kMatchLength:
-      return common && j < factor.Lengths.size();
+      complete = common && j < factor.Lengths.size();
+      break;
     default:
-      return false;  // no rule for reading the row
+      return UnplacedReason::kUnknownMatchType;  // no rule for reading it
   }
+  if (!complete) return UnplacedReason::kIncompleteEntry;
+  return std::nullopt;
 }
 
 // The span of row j, or nothing when the row marks nothing at all (a
@@ -72,25 +78,46 @@ struct Site {
 // The letters and labels of every Site, one after another.
 using SiteTexts = std::string;
 
-struct SitesToMark {
-  // Each group in factor order and then table order.
-  std::unordered_map<std::string_view, std::vector<Site>> by_name;
-  SiteTexts texts;
+// The sites that name one sequence, in factor order and then table order.
+struct SiteGroup {
+  std::vector<Site> sites;
+  bool found = false;  // whether a row of the alignment has the name
 };
 
+struct SitesToMark {
+  std::unordered_map<std::string_view, SiteGroup> by_name;
+  SiteTexts texts;
+  // Per factor and table row: 0 while the site may yet be marked, else
+  // 1 + the UnplacedReason why it marks nothing.
+  std::vector<std::vector<std::uint8_t>> problems;
+};
+
+void Note(SitesToMark& sites, std::size_t factor, std::size_t row,
+          UnplacedReason reason) {
+  sites.problems[factor][row] = static_cast<std::uint8_t>(reason) + 1;
+}
+
 // The sites of every factor grouped by the sequence name they name; a site
-// that marks nothing (a case-sensitive site without upper-case letters) is
-// left out.
+// that cannot be read or marks nothing (a case-sensitive site without
+// upper-case letters) is left out and its problem noted.
 SitesToMark SitesByName(const TaTFSet& definitions) {
   SitesToMark sites;
+  sites.problems.resize(definitions.size());
   for (std::size_t f = 0; f < definitions.size(); ++f) {
     const TTFSet& factor = definitions[f];
+    sites.problems[f].assign(factor.SeqNames.size(), 0);
     for (std::size_t j = 0; j < factor.SeqNames.size(); ++j) {
-      if (!RowIsComplete(factor, j)) continue;
+      if (const auto problem = RowProblem(factor, j)) {
+        Note(sites, f, j, *problem);
+        continue;
+      }
       const std::optional<SiteSpan> span = SpanOf(factor, j);
-      if (!span) continue;
+      if (!span) {
+        Note(sites, f, j, UnplacedReason::kNoUpperCase);
+        continue;
+      }
       const std::string& label = factor.Labels[j];
-      sites.by_name[factor.SeqNames[j]].push_back(
+      sites.by_name[factor.SeqNames[j]].sites.push_back(
           {f, j, span->start, span->length, sites.texts.size(),
            span->letters.size(), sites.texts.size() + span->letters.size(),
            label.size()});
@@ -129,16 +156,34 @@ struct LetterRun {
   std::uint8_t style = 0;
 };
 
-// Marks the site; returns its columns, or nothing when it marks nothing.
-std::optional<std::pair<std::uint64_t, std::uint64_t>> MarkSite(
-    const Site& site, std::string_view texts, std::uint32_t color,
-    RowContext& row, RichView& view, const AADWord& tables, MessageSink& sink) {
+// Why a site whose columns could not be found marks nothing.
+UnplacedReason MissingReason(const Site& site, std::int64_t first,
+                             std::int64_t last) {
+  if (site.length < 1) return UnplacedReason::kEmpty;
+  if (first == 0 && site.start < 1) return UnplacedReason::kBeforeSequence;
+  if (first != 0 && last != 0) return UnplacedReason::kEmpty;
+  return UnplacedReason::kBeyondSequence;
+}
+
+// Marks the site and fills `placed` (all but its factor, row and sequence);
+// returns whether it marked anything, else why not.
+std::optional<UnplacedReason> MarkSite(const Site& site, std::string_view texts,
+                                       std::uint32_t color, RowContext& row,
+                                       RichView& view, const AADWord& tables,
+                                       MessageSink& sink, PlacedSite& placed) {
   const std::string_view letters =
       texts.substr(site.letters, site.letters_size);
   const std::int64_t first = ColumnOf(row, tables, site.start, sink);
   const std::int64_t last =
       ColumnOf(row, tables, site.start + site.length - 1, sink);
-  if (first == 0 || last == 0 || last < first) return std::nullopt;
+  if (first == 0 || last == 0 || last < first) {
+    return MissingReason(site, first, last);
+  }
+  placed.first_column = static_cast<std::uint64_t>(first);
+  placed.last_column = static_cast<std::uint64_t>(last);
+  placed.start = site.start;
+  placed.end = site.start + site.length - 1;
+  placed.compared = !letters.empty();
 
   const std::uint64_t offset =
       ColumnOffset(row.prefix_length, static_cast<std::uint64_t>(first));
@@ -164,6 +209,7 @@ std::optional<std::pair<std::uint64_t, std::uint64_t>> MarkSite(
     const bool matches =
         p >= 1 && static_cast<std::uint64_t>(p) <= row.gapless.size() &&
         row.gapless[static_cast<std::size_t>(p - 1)] == letters[q];
+    ++(matches ? placed.matches : placed.mismatches);
     const std::uint8_t style = matches ? kFontBold : kFontStrikeOut;
     const auto at = static_cast<std::uint64_t>(column);
     if (run.length > 0 && style == run.style && at == run.column + run.length) {
@@ -174,8 +220,7 @@ std::optional<std::pair<std::uint64_t, std::uint64_t>> MarkSite(
     run = {at, 1, style};
   }
   flush();
-  return std::pair{static_cast<std::uint64_t>(first),
-                   static_cast<std::uint64_t>(last)};
+  return std::nullopt;
 }
 
 // Appends the row's tracks below it. Each track is freed once it is in the
@@ -194,6 +239,25 @@ void AppendTracks(std::string_view prefix, LabelTracks& tracks,
   }
 }
 
+// Adds every site that marked nothing to `out.unplaced`, in factor and
+// table order; a site whose sequence name no row has is noted here.
+void RecordUnplaced(SitesToMark& sites, AnnotatedView& out) {
+  for (const auto& [name, group] : sites.by_name) {
+    if (group.found) continue;
+    for (const Site& site : group.sites) {
+      Note(sites, site.factor, site.row, UnplacedReason::kUnknownSequence);
+    }
+  }
+  for (std::size_t f = 0; f < sites.problems.size(); ++f) {
+    for (std::size_t j = 0; j < sites.problems[f].size(); ++j) {
+      if (const std::uint8_t problem = sites.problems[f][j]; problem != 0) {
+        out.unplaced.push_back(
+            {f, j, static_cast<UnplacedReason>(problem - 1)});
+      }
+    }
+  }
+}
+
 }  // namespace
 
 void AnnotateTFSites(const ReadInData& data, AnnotatedView& out,
@@ -204,14 +268,19 @@ void AnnotateTFSites(const ReadInData& data, AnnotatedView& out,
   const AADWord& gapless_tables = data.gapless_tables;
   RichView& view = out.view;
   ADWord& line_index = out.line_index;
-  if (alignment == nullptr || alignment->Count() == 0 || definitions.empty()) {
+  if (definitions.empty()) return;
+  auto sites = SitesByName(definitions);
+  if (alignment == nullptr || alignment->Count() == 0) {
+    // Nothing to mark on; the sites are still accounted for.
+    RecordUnplaced(sites, out);
     return;
   }
-  const auto sites = SitesByName(definitions);
   line_index.assign(alignment->Count(), 0);
   // Room for every site once, rather than a growing array's spare half.
   std::size_t site_count = 0;
-  for (const auto& [name, group] : sites.by_name) site_count += group.size();
+  for (const auto& [name, group] : sites.by_name) {
+    site_count += group.sites.size();
+  }
   out.sites.reserve(out.sites.size() + site_count);
   // Room for every sequence row and, as a guess, three tracks each, so that the
   // view's text is not copied again and again while it grows.
@@ -233,23 +302,27 @@ void AnnotateTFSites(const ReadInData& data, AnnotatedView& out,
 
     const auto found = sites.by_name.find(seq.SeqName);
     if (found != sites.by_name.end()) {
+      found->second.found = true;
       row.gapless = seq.GaplessSeq();
       columns.Build(i < gapless_tables.size() ? gapless_tables[i] : ADWord());
-      for (const Site& site : found->second) {
+      for (const Site& site : found->second.sites) {
         const std::uint32_t color =
             colors != nullptr && site.factor < colors->size()
                 ? (*colors)[site.factor]
                 : definitions[site.factor].Color;
-        const auto marked =
-            MarkSite(site, sites.texts, color, row, view, gapless_tables, sink);
-        if (marked) {
-          out.sites.push_back(
-              {site.factor, site.row, i, marked->first, marked->second});
+        PlacedSite placed{.factor = site.factor, .row = site.row, .seq = i};
+        const auto problem = MarkSite(site, sites.texts, color, row, view,
+                                      gapless_tables, sink, placed);
+        if (problem) {
+          Note(sites, site.factor, site.row, *problem);
+        } else {
+          out.sites.push_back(placed);
         }
       }
     }
     AppendTracks(prefix, tracks, view);
   }
+  RecordUnplaced(sites, out);
 }
 
 }  // namespace tessarin

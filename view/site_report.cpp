@@ -1,0 +1,277 @@
+#include "view/site_report.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "alignment/seq.h"
+
+namespace tessarin {
+
+namespace {
+
+// What the scanner said about table row `row` of factor `factor`, if it did.
+const TSiteDetail* DetailOf(const TSiteDetails& details, std::size_t factor,
+                            std::size_t row) {
+  if (factor >= details.size() || row >= details[factor].size()) {
+    return nullptr;
+  }
+  return &details[factor][row];
+}
+
+// The letters of a table row as read; empty for a site given by length.
+std::string LettersOf(const TTFSet& factor, std::size_t row) {
+  if (factor.MatchType == kMatchLength || row >= factor.Sites.size()) {
+    return {};
+  }
+  return factor.Sites[row];
+}
+
+// The fields every row has, placed or not.
+SiteReportRow StartRow(const ReadInData& data, std::size_t factor_index,
+                       std::size_t table_row) {
+  const TTFSet& factor = data.factors[factor_index];
+  SiteReportRow row;
+  row.factor = factor_index;
+  row.table_row = table_row;
+  row.factor_name = factor.Name;
+  row.letters = LettersOf(factor, table_row);
+  if (const TSiteDetail* detail =
+          DetailOf(data.site_details, factor_index, table_row)) {
+    row.strand = detail->strand;
+    row.score = detail->score;
+    row.p_value = detail->p_value;
+  }
+  row.rows = data.alignment ? data.alignment->Seqs.size() : 0;
+  return row;
+}
+
+// conserved_before[c]: how many of columns 1..c are conserved.
+std::vector<std::uint32_t> ConservedBefore(
+    const std::vector<ColumnRange>& conserved, std::uint64_t length) {
+  std::vector<std::uint32_t> before(length + 1, 0);
+  std::size_t next = 0;
+  for (std::uint64_t c = 1; c <= length; ++c) {
+    while (next < conserved.size() && conserved[next].last < c) ++next;
+    const bool in = next < conserved.size() && conserved[next].first <= c;
+    before[c] = before[c - 1] + (in ? 1 : 0);
+  }
+  return before;
+}
+
+// The placed sites' indices ordered by factor, then first column, then view
+// order: two counting sorts, linear in sites plus columns plus factors.
+std::vector<std::size_t> ByFactorAndColumn(const std::vector<PlacedSite>& sites,
+                                           std::size_t factors,
+                                           std::uint64_t length) {
+  std::vector<std::size_t> by_column(sites.size());
+  {
+    std::vector<std::size_t> start(length + 2, 0);
+    for (const PlacedSite& site : sites) ++start[site.first_column + 1];
+    for (std::uint64_t c = 1; c < start.size(); ++c) start[c] += start[c - 1];
+    for (std::size_t i = 0; i < sites.size(); ++i) {
+      by_column[start[sites[i].first_column]++] = i;
+    }
+  }
+  std::vector<std::size_t> ordered(sites.size());
+  std::vector<std::size_t> start(factors + 1, 0);
+  for (const PlacedSite& site : sites) ++start[site.factor + 1];
+  for (std::size_t f = 1; f < start.size(); ++f) start[f] += start[f - 1];
+  for (const std::size_t i : by_column) ordered[start[sites[i].factor]++] = i;
+  return ordered;
+}
+
+// shared_by of every placed site. The sites of one factor are taken in
+// column order: each row's sites merge into disjoint runs, and a pointer per
+// row walks its runs once while the sites are asked about in turn.
+std::vector<std::size_t> SharedBy(const std::vector<PlacedSite>& sites,
+                                  std::size_t factors, std::size_t rows,
+                                  std::uint64_t length) {
+  std::vector<std::size_t> shared(sites.size(), 0);
+  const std::vector<std::size_t> ordered =
+      ByFactorAndColumn(sites, factors, length);
+  std::vector<std::vector<ColumnRange>> runs(rows);
+  std::vector<std::size_t> next(rows, 0);
+  std::vector<std::size_t> touched;
+  std::size_t lo = 0;
+  while (lo < ordered.size()) {
+    const std::size_t factor = sites[ordered[lo]].factor;
+    std::size_t hi = lo;
+    while (hi < ordered.size() && sites[ordered[hi]].factor == factor) ++hi;
+    for (const std::size_t q : touched) runs[q].clear();
+    touched.clear();
+    for (std::size_t k = lo; k < hi; ++k) {
+      const PlacedSite& site = sites[ordered[k]];
+      std::vector<ColumnRange>& row_runs = runs[site.seq];
+      if (row_runs.empty()) touched.push_back(site.seq);
+      if (!row_runs.empty() && site.first_column <= row_runs.back().last) {
+        row_runs.back().last = std::max(row_runs.back().last, site.last_column);
+      } else {
+        row_runs.push_back({site.first_column, site.last_column});
+      }
+    }
+    for (const std::size_t q : touched) next[q] = 0;
+    for (std::size_t k = lo; k < hi; ++k) {
+      const PlacedSite& site = sites[ordered[k]];
+      std::size_t count = 0;
+      for (const std::size_t q : touched) {
+        if (q == site.seq) continue;
+        const std::vector<ColumnRange>& row_runs = runs[q];
+        std::size_t& n = next[q];
+        while (n < row_runs.size() && row_runs[n].last < site.first_column) ++n;
+        if (n < row_runs.size() && row_runs[n].first <= site.last_column) {
+          ++count;
+        }
+      }
+      shared[ordered[k]] = count;
+    }
+    lo = hi;
+  }
+  return shared;
+}
+
+// How many other rows hold exactly the residues of `site`'s row in its
+// columns, gaps left out (the text compared is upper case, so case does not
+// count).
+std::size_t IdenticalIn(const TSeqSet& alignment,
+                        const std::vector<GapTable>& gaps,
+                        const PlacedSite& site, std::string& residues) {
+  const auto first = static_cast<std::size_t>(site.first_column - 1);
+  const auto last = static_cast<std::size_t>(site.last_column);
+  residues.clear();
+  const std::string& own = alignment.Seqs[site.seq].Seq;
+  for (std::size_t c = first; c < last && c < own.size(); ++c) {
+    if (!gaps[site.seq](own[c])) residues += own[c];
+  }
+  std::size_t count = 0;
+  for (std::size_t q = 0; q < alignment.Seqs.size(); ++q) {
+    if (q == site.seq) continue;
+    const std::string& other = alignment.Seqs[q].Seq;
+    std::size_t matched = 0;
+    bool same = true;
+    for (std::size_t c = first; c < last && c < other.size() && same; ++c) {
+      if (gaps[q](other[c])) continue;
+      same = matched < residues.size() && residues[matched] == other[c];
+      ++matched;
+    }
+    if (same && matched == residues.size()) ++count;
+  }
+  return count;
+}
+
+}  // namespace
+
+std::string_view InConservedName(InConserved value) {
+  switch (value) {
+    case InConserved::kFull:
+      return "full";
+    case InConserved::kPartial:
+      return "partial";
+    case InConserved::kNone:
+      break;
+  }
+  return "none";
+}
+
+std::string_view UnplacedReasonText(UnplacedReason reason) {
+  switch (reason) {
+    case UnplacedReason::kUnknownSequence:
+      return "unknown sequence";
+    case UnplacedReason::kBeforeSequence:
+      return "position before the sequence";
+    case UnplacedReason::kBeyondSequence:
+      return "position beyond the sequence";
+    case UnplacedReason::kEmpty:
+      return "length below 1";
+    case UnplacedReason::kNoUpperCase:
+      return "no upper-case letter";
+    case UnplacedReason::kIncompleteEntry:
+      return "incomplete table row";
+    case UnplacedReason::kUnknownMatchType:
+      return "unknown match type";
+  }
+  return "not placed";
+}
+
+SiteReport BuildSiteReport(const ReadInData& data,
+                           const AnnotatedView& annotated) {
+  SiteReport report;
+  const TSeqSet* alignment = data.alignment.get();
+  const std::size_t factors = data.factors.size();
+  report.summary.resize(factors);
+  for (std::size_t f = 0; f < factors; ++f) {
+    report.summary[f].factor = data.factors[f].Name;
+    report.summary[f].sites = data.factors[f].SeqNames.size();
+  }
+  const std::vector<PlacedSite>& sites = annotated.sites;
+  if (alignment != nullptr && !sites.empty()) {
+    std::uint64_t length = alignment->MaxLength();
+    for (const PlacedSite& site : sites) {
+      length = std::max(length, site.last_column);
+    }
+    const std::vector<std::uint32_t> conserved_before =
+        ConservedBefore(annotated.conserved, length);
+    const std::size_t rows = alignment->Seqs.size();
+    const std::vector<std::size_t> shared =
+        SharedBy(sites, factors, rows, length);
+    std::vector<GapTable> gaps;
+    gaps.reserve(rows);
+    for (const TSeq& seq : alignment->Seqs) gaps.emplace_back(seq);
+    std::string residues;
+    report.rows.reserve(sites.size() + annotated.unplaced.size());
+    for (std::size_t i = 0; i < sites.size(); ++i) {
+      const PlacedSite& site = sites[i];
+      SiteReportRow row = StartRow(data, site.factor, site.row);
+      row.sequence = alignment->Seqs[site.seq].SeqName;
+      row.seq = site.seq;
+      row.start = site.start;
+      row.end = site.end;
+      row.first_column = site.first_column;
+      row.last_column = site.last_column;
+      if (site.compared) {
+        row.matches = site.matches;
+        row.mismatches = site.mismatches;
+      }
+      row.conserved_columns = conserved_before[site.last_column] -
+                              conserved_before[site.first_column - 1];
+      const std::uint64_t width = site.last_column - site.first_column + 1;
+      row.in_conserved = row.conserved_columns == 0 ? InConserved::kNone
+                         : row.conserved_columns == width
+                             ? InConserved::kFull
+                             : InConserved::kPartial;
+      row.shared_by = shared[i];
+      row.identical_in = IdenticalIn(*alignment, gaps, site, residues);
+      FactorSummary& summary = report.summary[site.factor];
+      ++summary.placed;
+      summary.full += row.in_conserved == InConserved::kFull ? 1 : 0;
+      summary.partial += row.in_conserved == InConserved::kPartial ? 1 : 0;
+      summary.in_every_row += row.shared_by + 1 == rows ? 1 : 0;
+      report.rows.push_back(std::move(row));
+    }
+  }
+  for (const UnplacedSite& site : annotated.unplaced) {
+    SiteReportRow row = StartRow(data, site.factor, site.row);
+    const TTFSet& factor = data.factors[site.factor];
+    if (site.row < factor.SeqNames.size()) {
+      row.sequence = factor.SeqNames[site.row];
+    }
+    if (site.row < factor.Positions.size()) {
+      row.start = factor.Positions[site.row];
+    }
+    row.unplaced = site.reason;
+    report.rows.push_back(std::move(row));
+  }
+  return report;
+}
+
+bool Keeps(const ReportFilter& filter, const SiteReportRow& row) {
+  if (filter.only_conserved && row.in_conserved == InConserved::kNone) {
+    return false;
+  }
+  if (filter.min_shared > 0 &&
+      (!row.Placed() || row.shared_by < filter.min_shared)) {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace tessarin
