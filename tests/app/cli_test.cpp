@@ -121,6 +121,8 @@ TEST_F(CliTest, UsageErrorsExitTwoWithoutDocument) {
       {"--out", "view.pdf"},    {"--wrap", "9"},
       {"--wrap", "1001"},       {"--wrap", "x"},
       {"--palette", "rainbow"}, {"--wrap", "60", "--format", "json"},
+      {"--report", "r.csv"},    {"--report", "r.tsv", "--listing"},
+      {"--only-conserved"},     {"--min-shared", "2"},
   };
   for (const auto& args : bad) {
     const Result r = Run(args);
@@ -130,6 +132,25 @@ TEST_F(CliTest, UsageErrorsExitTwoWithoutDocument) {
   }
   EXPECT_EQ(Run({"--fas", fas_}, false).status, kExitUsage);
   EXPECT_EQ(Run({"--help"}, false).status, kExitClean);
+}
+
+TEST_F(CliTest, ReportAndTracksBesideTheDocument) {
+  const std::string view = Run({"--format", "json"}).out;
+  const std::string tsv = (dir_ / "r.tsv").string();
+  const std::string kept = (dir_ / "kept.json").string();
+  const std::string beds = (dir_ / "tracks").string();
+  const Result r =
+      Run({"--format", "json", "--report", tsv, "--report-bed", beds});
+  EXPECT_EQ(r.status, kExitClean) << r.err;
+  EXPECT_EQ(r.out, view);
+  const std::string report = Read(tsv);
+  EXPECT_EQ(report.substr(report.find('\n') + 1),
+            "AP1\thuman\t.\t5\t11\t6\t12\tTGACTGA\t6\t1\t\t\t0\tnone\t0\t0\t"
+            "2\t\n");
+  EXPECT_EQ(Read(beds + "/human.bed"), "");
+  EXPECT_TRUE(std::filesystem::exists(beds + "/mouse.bed"));
+  EXPECT_EQ(Run({"--report", kept, "--only-conserved"}).status, kExitClean);
+  EXPECT_NE(Read(kept).find("\"sites\": [],"), std::string::npos);
 }
 
 TEST_F(CliTest, MessagesGoToStandardErrorAndSetStatusOne) {
