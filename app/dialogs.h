@@ -22,6 +22,9 @@ class FileDialogs {
   // Asks for a file to write, after confirming that an existing file may be
   // replaced.
   virtual std::optional<std::string> SaveFile() = 0;
+  // The file to write the site report to (.tsv or .json); the save dialog's
+  // answer unless a dialog of its own asks.
+  virtual std::optional<std::string> SaveReportFile() { return SaveFile(); }
 };
 
 // Where a figure goes: the file and the format of the file-type filter the

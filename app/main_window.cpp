@@ -27,6 +27,8 @@ namespace {
 
 // The client area the positions below are designed for.
 constexpr QSize kDesignSize(540, 382);
+// The width the Sites panel adds to the right of the specified controls.
+constexpr int kSitesWidth = 520;
 constexpr const char* kWindowFontFamily = "Tahoma";
 constexpr int kWindowFontPixels = 11;
 constexpr int kAboutFontPixels = 9;
@@ -151,6 +153,13 @@ void TForm1::CreateControls() {
   // Over the page control's tab row, so created after it.
   Button2 = MakeButton(this, "Button2", "About", QRect(504, 4, 28, 12), false);
   Button2->setFont(WindowFont(kAboutFontPixels));
+  // Left of About, in the free part of the tab row.
+  SitesButton =
+      MakeButton(this, "SitesButton", "Sites", QRect(470, 4, 30, 12), false);
+  SitesButton->setFont(WindowFont(kAboutFontPixels));
+  SitesButton->setCheckable(true);
+  Sites = new SitesPanel(this);
+  Sites->hide();
 
   OpenDialog1 = Named(CreateOpenDialog(this), "OpenDialog1");
   SaveDialog1 = Named(CreateSaveDialog(this), "SaveDialog1");
@@ -165,6 +174,8 @@ void TForm1::CreateControls() {
   anchors_.Add(Label7, {.left = true, .top = false, .bottom = true},
                kDesignSize);
   anchors_.Add(Button2, {.left = false, .top = true, .right = true},
+               kDesignSize);
+  anchors_.Add(SitesButton, {.left = false, .top = true, .right = true},
                kDesignSize);
 }
 
@@ -243,6 +254,9 @@ void TForm1::ConnectHandlers() {
   connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
   connect(ExportFigureButton, &QPushButton::clicked, this,
           &TForm1::ExportFigureClick);
+  connect(SitesButton, &QPushButton::toggled, this, &TForm1::SitesClick);
+  Sites->on_site_chosen = [this](const SiteReportRow& row) { ShowSite(row); };
+  Sites->on_save = [this](const ReportFilter& filter) { SaveReport(filter); };
   connect(ImportSitesButton, &QPushButton::clicked, this,
           &TForm1::ImportSitesClick);
   connect(ComputeConservationButton, &QPushButton::clicked, this,
@@ -268,7 +282,15 @@ void TForm1::ConnectHandlers() {
 
 void TForm1::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  anchors_.Apply(event->size());
+  // The specified controls keep the window to themselves; a shown Sites
+  // panel takes a strip of its own on the right.
+  QSize controls = event->size();
+  if (Sites->isVisible()) {
+    controls.setWidth(std::max(0, controls.width() - kSitesWidth));
+    Sites->setGeometry(controls.width(), 4, kSitesWidth - 8,
+                       std::max(0, controls.height() - 8));
+  }
+  anchors_.Apply(controls);
 }
 
 QLabel* TForm1::PathLabel(FileSlot slot) const {
@@ -311,6 +333,9 @@ void TForm1::Button1Click() {
       FillCriteriaAndScores();
       PageControl1->setCurrentIndex(1);
     }
+    // The view is rewritten: its sites are gone.
+    Sites->Clear();
+    sites_stale_ = false;
     // Also after a failure: a reading in that stopped while listing has
     // changed the view.
     LayOutView();
@@ -340,8 +365,44 @@ void TForm1::FillCriteriaAndScores() {
 
 void TForm1::Button3Click() {
   Command([this] {
-    workspace_.Annotate();
+    Sites->Clear();
+    sites_stale_ = workspace_.Annotate();
     LayOutView();
+    FillSites();
+  });
+}
+
+void TForm1::SitesClick(bool shown) {
+  Command([&] {
+    const int width = this->width() + (shown ? kSitesWidth : -kSitesWidth);
+    Sites->setVisible(shown);
+    resize(std::max(width, 0), height());
+    FillSites();
+  });
+}
+
+void TForm1::FillSites() {
+  // The report is built only for a panel that shows it.
+  if (!sites_stale_ || !Sites->isVisible()) return;
+  sites_stale_ = false;
+  if (const SiteReport* report = workspace_.SitesReport()) {
+    Sites->SetReport(*report);
+  }
+}
+
+void TForm1::ShowSite(const SiteReportRow& row) {
+  Command([&] {
+    if (workspace_.SelectSite(row)) RE1->ShowModelSelection();
+  });
+}
+
+void TForm1::SaveReport(const ReportFilter& filter) {
+  Command([&] {
+    if (workspace_.SitesReport() == nullptr) return;
+    const std::optional<std::string> path = files_->SaveReportFile();
+    if (!path) return;
+    workspace_.SaveReport(
+        *path, ReportFormatForPath(*path).value_or(ReportFormat::kTsv), filter);
   });
 }
 

@@ -16,6 +16,7 @@
 #include "app/collapsing_sink.h"
 #include "app/conservation_dialog.h"
 #include "app/dialogs.h"
+#include "app/sites_panel.h"
 #include "app/workspace.h"
 
 class QComboBox;
@@ -83,6 +84,8 @@ class TForm1 : public QWidget {
   // end's --sites and --windows.
   void ImportSitesClick();
   void ComputeConservationClick();
+  // Shows or hides the Sites panel to the right of the specified controls.
+  void SitesClick(bool shown);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -106,6 +109,11 @@ class TForm1 : public QWidget {
   // say) is shown in a box instead of ending the program.
   template <typename Body>
   void Command(Body&& body);
+  // Fills the Sites panel from the last Annotate, when it shows one.
+  void FillSites();
+  // Selects a report row's letters in the view and scrolls to them.
+  void ShowSite(const SiteReportRow& row);
+  void SaveReport(const ReportFilter& filter);
   // Brings the view widget up to the model after a command changed it.
   void LayOutView();
 
@@ -147,6 +155,9 @@ class TForm1 : public QWidget {
   QPushButton* Button8 = nullptr;
   QPushButton* ExportFigureButton = nullptr;
   QPushButton* ImportSitesButton = nullptr;
+  QPushButton* SitesButton = nullptr;
+  SitesPanel* Sites = nullptr;
+  bool sites_stale_ = false;  // the panel is behind the last Annotate
   QPushButton* ComputeConservationButton = nullptr;
   QListWidget* CheckListBox1 = nullptr;
   QComboBox* ComboBox1 = nullptr;

@@ -144,6 +144,24 @@ std::optional<std::string> QtFileDialogs::SaveFile() {
   return RunDialog(save_);
 }
 
+QtFileDialogs::~QtFileDialogs() = default;
+
+std::optional<std::string> QtFileDialogs::SaveReportFile() {
+  if (!report_) {
+    report_ = std::make_unique<QFileDialog>(save_.parentWidget(),
+                                            QStringLiteral("Save Report"));
+    report_->setAcceptMode(QFileDialog::AcceptSave);
+    report_->setNameFilters({QStringLiteral("Tab-separated table (*.tsv)"),
+                             QStringLiteral("JSON (*.json)")});
+    report_->setDefaultSuffix(QStringLiteral("tsv"));
+    QObject::connect(report_.get(), &QFileDialog::filterSelected, report_.get(),
+                     [dialog = report_.get()](const QString& f) {
+                       dialog->setDefaultSuffix(DefaultSuffixOf(f));
+                     });
+  }
+  return RunDialog(*report_);
+}
+
 void QtMessageBoxes::Present(const std::string& text) {
   QMessageBox box(
       QMessageBox::NoIcon, kBoxTitle,

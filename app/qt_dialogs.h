@@ -4,6 +4,8 @@
 #define TESSARIN_APP_QT_DIALOGS_H_
 
 #include <QDialog>
+#include <QFileDialog>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -58,13 +60,18 @@ class QtFileDialogs : public FileDialogs {
   // Both dialogs must outlive this object.
   QtFileDialogs(QFileDialog& open_dialog, QFileDialog& save_dialog)
       : open_(open_dialog), save_(save_dialog) {}
+  ~QtFileDialogs() override;
 
   std::optional<std::string> OpenFile() override;
   std::optional<std::string> SaveFile() override;
+  // A save dialog with a filter for TSV and one for JSON, whose default
+  // extension follows the filter chosen.
+  std::optional<std::string> SaveReportFile() override;
 
  private:
   QFileDialog& open_;
   QFileDialog& save_;
+  std::unique_ptr<QFileDialog> report_;
 };
 
 // Runs the figure's options dialog, then its save dialog; the window owns

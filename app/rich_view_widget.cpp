@@ -105,6 +105,15 @@ void RichViewWidget::ModelChanged() {
   viewport()->update();
 }
 
+void RichViewWidget::ShowModelSelection() {
+  anchor_ = view_.SelStart();
+  position_ = view_.SelStart() + view_.SelLength();
+  goal_cell_.reset();
+  EnsureVisible(position_);
+  EnsureVisible(anchor_);
+  viewport()->update();
+}
+
 // Events end here: a failure must not unwind through the toolkit. A failed
 // paint is not told, as every repaint would fail and tell it again.
 template <typename Handle>

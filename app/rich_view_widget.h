@@ -45,6 +45,10 @@ class RichViewWidget : public QAbstractScrollArea {
   // selection from the model, updates the scroll ranges and repaints.
   void ModelChanged();
 
+  // Call after the model's selection was set from outside (a row of the
+  // site report, say): takes it over and scrolls until both its ends show.
+  void ShowModelSelection();
+
   // The size of one character cell in pixels.
   QSize CellSize() const { return QSize(cell_width_, line_height_); }
   // The shared stop of the first tab of each line, in cells.

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 #include <filesystem>
 #include <memory>
@@ -723,6 +724,28 @@ class MainWindowTest : public QObject {
   }
 
   // --- The selection inspector --------------------------------------------
+
+  void SitesPanelRowSelectsItsSiteAndSavesTheReport() {
+    ReadIn();
+    Click("Button3");
+    auto* table = Find<QTableView>("SitesTable");
+    QCOMPARE(table->model()->rowCount(), 0);  // hidden: not built yet
+    Click("SitesButton");
+    QCOMPARE(table->model()->rowCount(), 1);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                      table->visualRect(table->model()->index(0, 0)).center());
+    // The site CG at human's positions 2 and 3: columns 2 to 4.
+    QCOMPARE(Label("Label7"),
+             QStringLiteral("human: +Gaps: Pos=2 L=3 -Gaps: Pos=2 L=2 >CG"));
+    const std::string path = dir_->filePath("sites.json").toStdString();
+    dialogs_->save_answers = {path};
+    Click("SaveReportButton");
+    QVERIFY(ReadFile(path).find("\"factor\":\"F1\",\"sequence\":\"human\"") !=
+            std::string::npos);
+    Click("Button1");  // the view is rewritten: its sites are gone
+    QCOMPARE(table->model()->rowCount(), 0);
+    QCOMPARE(boxes_->texts, Texts{});
+  }
 
   void InspectorReportsTheSelectionMadeInTheView() {
     ReadIn();
