@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <cmath>
+#include <string>
 
 #include "view/site_report_writers.h"
 
@@ -20,65 +20,14 @@ QString Text(const std::string& bytes) {
                                 static_cast<qsizetype>(bytes.size()));
 }
 
-// Column c of `row` as the table shows it; an invalid value for an empty
-// cell. Follows the order of ReportColumns.
+// Column c of `row` as the table shows it: numbers as numbers, so that
+// sorting orders them by value; an invalid value for an empty cell.
 QVariant Cell(const SiteReportRow& row, int column) {
-  const bool placed = row.Placed();
-  auto number = [](const auto& value) {
-    return value
-               ? QVariant::fromValue<qlonglong>(static_cast<qlonglong>(*value))
-               : QVariant();
-  };
-  auto placed_number = [&](std::uint64_t value) {
-    return placed ? QVariant::fromValue<qulonglong>(value) : QVariant();
-  };
-  auto real = [](double value) {
-    return std::isnan(value) ? QVariant() : QVariant(value);
-  };
-  switch (column) {
-    case 0:
-      return Text(row.factor_name);
-    case 1:
-      return Text(row.sequence);
-    case 2:
-      return QString(QLatin1Char(row.strand));
-    case 3:
-      return number(row.start);
-    case 4:
-      return number(row.end);
-    case 5:
-      return placed_number(row.first_column);
-    case 6:
-      return placed_number(row.last_column);
-    case 7:
-      return Text(row.letters);
-    case 8:
-      return number(row.matches);
-    case 9:
-      return number(row.mismatches);
-    case 10:
-      return real(row.score);
-    case 11:
-      return real(row.p_value);
-    case 12:
-      return placed_number(row.conserved_columns);
-    case 13:
-      return placed ? QVariant(QString::fromLatin1(
-                          InConservedName(row.in_conserved).data()))
-                    : QVariant();
-    case 14:
-      return placed_number(row.shared_by);
-    case 15:
-      return placed_number(row.identical_in);
-    case 16:
-      return QVariant::fromValue<qulonglong>(row.rows);
-    case 17:
-      return placed ? QVariant()
-                    : QVariant(QString::fromLatin1(
-                          UnplacedReasonText(*row.unplaced).data()));
-    default:
-      return {};
-  }
+  const auto c = static_cast<std::size_t>(column);
+  const std::optional<std::string> cell = ReportCell(row, c);
+  if (!cell) return {};
+  if (IsNumberColumn(c)) return QVariant(std::stod(*cell));
+  return Text(*cell);
 }
 
 }  // namespace

@@ -41,48 +41,68 @@ std::string Cell(std::string_view text) {
   return cell;
 }
 
-// The cells of a row, in the order of ReportColumns; nothing for a value
-// the row does not have.
-std::vector<std::optional<std::string>> Cells(const SiteReportRow& row) {
+}  // namespace
+
+std::optional<std::string> ReportCell(const SiteReportRow& row,
+                                      std::size_t column) {
   using Value = std::optional<std::string>;
   auto number = [](const auto& value) -> Value {
     return value ? Value(std::to_string(*value)) : std::nullopt;
-  };
-  auto real = [](double value) -> Value {
-    return std::isnan(value) ? std::nullopt : Value(Real(value));
   };
   const bool placed = row.Placed();
   auto placed_number = [&](std::uint64_t value) -> Value {
     return placed ? Value(std::to_string(value)) : std::nullopt;
   };
-  return {row.factor_name,
-          row.sequence,
-          std::string(1, row.strand),
-          number(row.start),
-          number(row.end),
-          placed_number(row.first_column),
-          placed_number(row.last_column),
-          row.letters,
-          number(row.matches),
-          number(row.mismatches),
-          real(row.score),
-          real(row.p_value),
-          placed_number(row.conserved_columns),
-          placed ? Value(std::string(InConservedName(row.in_conserved)))
-                 : std::nullopt,
-          placed_number(row.shared_by),
-          placed_number(row.identical_in),
-          std::to_string(row.rows),
-          placed ? std::nullopt
-                 : Value(std::string(UnplacedReasonText(*row.unplaced)))};
+  switch (column) {
+    case 0:
+      return row.factor_name;
+    case 1:
+      return row.sequence;
+    case 2:
+      return std::string(1, row.strand);
+    case 3:
+      return number(row.start);
+    case 4:
+      return number(row.end);
+    case 5:
+      return placed_number(row.first_column);
+    case 6:
+      return placed_number(row.last_column);
+    case 7:
+      return row.letters;
+    case 8:
+      return number(row.matches);
+    case 9:
+      return number(row.mismatches);
+    case 10:
+      return std::isnan(row.score) ? std::nullopt : Value(Real(row.score));
+    case 11:
+      return std::isnan(row.p_value) ? std::nullopt : Value(Real(row.p_value));
+    case 12:
+      return placed_number(row.conserved_columns);
+    case 13:
+      return placed ? Value(std::string(InConservedName(row.in_conserved)))
+                    : std::nullopt;
+    case 14:
+      return placed_number(row.shared_by);
+    case 15:
+      return placed_number(row.identical_in);
+    case 16:
+      return std::to_string(row.rows);
+    case 17:
+      return placed ? std::nullopt
+                    : Value(std::string(UnplacedReasonText(*row.unplaced)));
+    default:
+      return std::nullopt;
+  }
 }
 
-// Which cells are numbers in JSON.
 bool IsNumberColumn(std::size_t column) {
-  static const std::unordered_set<std::size_t> numbers = {
-      3, 4, 5, 6, 8, 9, 10, 11, 12, 14, 15, 16};
-  return numbers.count(column) != 0;
+  return (column >= 3 && column <= 6) || (column >= 8 && column <= 12) ||
+         (column >= 14 && column <= 16);
 }
+
+namespace {
 
 // The first word of a row's name: what a BED chromosome may hold.
 std::string FirstWord(std::string_view name) {
@@ -145,10 +165,9 @@ void WriteReportTsv(const SiteReport& report, const ReportFilter& filter,
   out << '\n';
   for (const SiteReportRow& row : report.rows) {
     if (!Keeps(filter, row)) continue;
-    const auto cells = Cells(row);
-    for (std::size_t c = 0; c < cells.size(); ++c) {
+    for (std::size_t c = 0; c < ReportColumns().size(); ++c) {
       if (c > 0) out << '\t';
-      if (cells[c]) out << Cell(*cells[c]);
+      if (const auto cell = ReportCell(row, c)) out << Cell(*cell);
     }
     out << '\n';
   }
@@ -162,16 +181,16 @@ void WriteReportJson(const SiteReport& report, const ReportFilter& filter,
   bool first = true;
   for (const SiteReportRow& row : report.rows) {
     if (!Keeps(filter, row)) continue;
-    const auto cells = Cells(row);
     nlohmann::ordered_json object;
-    for (std::size_t c = 0; c < cells.size(); ++c) {
+    for (std::size_t c = 0; c < columns.size(); ++c) {
       const std::string key(columns[c]);
-      if (!cells[c]) {
+      const std::optional<std::string> cell = ReportCell(row, c);
+      if (!cell) {
         object[key] = nullptr;
       } else if (IsNumberColumn(c)) {
-        object[key] = nlohmann::ordered_json::parse(*cells[c]);
+        object[key] = nlohmann::ordered_json::parse(*cell);
       } else {
-        BytesToUtf8(*cells[c], scratch);
+        BytesToUtf8(*cell, scratch);
         object[key] = scratch;
       }
     }

@@ -24,6 +24,14 @@ std::optional<ReportFormat> ReportFormatForPath(std::string_view path);
 // The report's column names, in order; the TSV header and the JSON keys.
 const std::vector<std::string_view>& ReportColumns();
 
+// Column `column` of `row` as text (numbers plain, reals as the shortest
+// text that reads back to the same value); nothing for a value the row does
+// not have.
+std::optional<std::string> ReportCell(const SiteReportRow& row,
+                                      std::size_t column);
+// Whether a column holds numbers (JSON numbers, sorted by value).
+bool IsNumberColumn(std::size_t column);
+
 // One line per kept row under a header line of ReportColumns, separated by
 // tabs. Numbers are written plainly (reals as the shortest text that reads
 // back to the same value); a value the row does not have is an empty cell;
