@@ -158,6 +158,11 @@ void TForm1::CreateControls() {
       MakeButton(this, "SitesButton", "Sites", QRect(470, 4, 30, 12), false);
   SitesButton->setFont(WindowFont(kAboutFontPixels));
   SitesButton->setCheckable(true);
+  PlotButton =
+      MakeButton(this, "PlotButton", "Plot", QRect(436, 4, 30, 12), false);
+  PlotButton->setFont(WindowFont(kAboutFontPixels));
+  PlotButton->setCheckable(true);
+  Plot1 = new PlotPanel(*RE1);
   Sites = new SitesPanel(this);
   Sites->hide();
 
@@ -176,6 +181,8 @@ void TForm1::CreateControls() {
   anchors_.Add(Button2, {.left = false, .top = true, .right = true},
                kDesignSize);
   anchors_.Add(SitesButton, {.left = false, .top = true, .right = true},
+               kDesignSize);
+  anchors_.Add(PlotButton, {.left = false, .top = true, .right = true},
                kDesignSize);
 }
 
@@ -255,6 +262,10 @@ void TForm1::ConnectHandlers() {
   connect(ExportFigureButton, &QPushButton::clicked, this,
           &TForm1::ExportFigureClick);
   connect(SitesButton, &QPushButton::toggled, this, &TForm1::SitesClick);
+  connect(PlotButton, &QPushButton::toggled, this, &TForm1::PlotClick);
+  Plot1->on_column_clicked = [this](std::uint64_t column) {
+    RE1->ScrollToColumn(column);
+  };
   Sites->on_site_chosen = [this](const SiteReportRow& row) { ShowSite(row); };
   Sites->on_save = [this](const ReportFilter& filter) { SaveReport(filter); };
   connect(ImportSitesButton, &QPushButton::clicked, this,
@@ -333,8 +344,9 @@ void TForm1::Button1Click() {
       FillCriteriaAndScores();
       PageControl1->setCurrentIndex(1);
     }
-    // The view is rewritten: its sites are gone.
+    // The view is rewritten: its sites and windows are gone.
     Sites->Clear();
+    Plot1->Clear();
     sites_stale_ = false;
     // Also after a failure: a reading in that stopped while listing has
     // changed the view.
@@ -366,7 +378,10 @@ void TForm1::FillCriteriaAndScores() {
 void TForm1::Button3Click() {
   Command([this] {
     Sites->Clear();
+    Plot1->Clear();
     sites_stale_ = workspace_.Annotate();
+    // The plot shows the criteria and cut-offs of this Annotate.
+    if (const ConservationPlot* plot = workspace_.Plot()) Plot1->SetPlot(*plot);
     LayOutView();
     FillSites();
   });
@@ -379,6 +394,10 @@ void TForm1::SitesClick(bool shown) {
     resize(std::max(width, 0), height());
     FillSites();
   });
+}
+
+void TForm1::PlotClick(bool shown) {
+  Command([&] { Plot1->Show(shown); });
 }
 
 void TForm1::FillSites() {

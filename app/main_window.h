@@ -16,6 +16,7 @@
 #include "app/collapsing_sink.h"
 #include "app/conservation_dialog.h"
 #include "app/dialogs.h"
+#include "app/plot_panel.h"
 #include "app/sites_panel.h"
 #include "app/workspace.h"
 
@@ -86,6 +87,8 @@ class TForm1 : public QWidget {
   void ComputeConservationClick();
   // Shows or hides the Sites panel to the right of the specified controls.
   void SitesClick(bool shown);
+  // Shows or hides the conservation plot above the view's rows.
+  void PlotClick(bool shown);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -156,6 +159,8 @@ class TForm1 : public QWidget {
   QPushButton* ExportFigureButton = nullptr;
   QPushButton* ImportSitesButton = nullptr;
   QPushButton* SitesButton = nullptr;
+  QPushButton* PlotButton = nullptr;
+  PlotPanel* Plot1 = nullptr;
   SitesPanel* Sites = nullptr;
   bool sites_stale_ = false;  // the panel is behind the last Annotate
   QPushButton* ComputeConservationButton = nullptr;

@@ -377,6 +377,52 @@ void RichViewWidget::PaintLine(QPainter& painter, std::size_t line, int y,
 void RichViewWidget::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
   UpdateScrollRanges();
+  PlaceHeader();
+}
+
+void RichViewWidget::SetHeader(QWidget* header, int height) {
+  header_ = header;
+  header_height_ = header != nullptr ? std::max(0, height) : 0;
+  if (header_ != nullptr) {
+    header_->setParent(this);
+    header_->setVisible(header_height_ > 0);
+  }
+  setViewportMargins(0, header_height_, 0, 0);
+  PlaceHeader();
+  UpdateScrollRanges();
+}
+
+void RichViewWidget::PlaceHeader() {
+  if (header_ == nullptr || header_height_ == 0) return;
+  const QRect rows = viewport()->geometry();
+  header_->setGeometry(rows.x(), rows.y() - header_height_, rows.width(),
+                       header_height_);
+  header_->update();
+}
+
+int RichViewWidget::ColumnX(std::uint64_t column) const {
+  const auto cell = static_cast<std::int64_t>(first_tab_stop_ + column) - 1 -
+                    horizontalScrollBar()->value();
+  return static_cast<int>(std::clamp<std::int64_t>(
+      cell * cell_width_, std::numeric_limits<int>::min() / 2,
+      std::numeric_limits<int>::max() / 2));
+}
+
+std::uint64_t RichViewWidget::ColumnAtX(int x) const {
+  const std::int64_t cell =
+      static_cast<std::int64_t>(horizontalScrollBar()->value()) +
+      (x < 0 ? -1 : x / cell_width_);
+  const std::int64_t column =
+      cell - static_cast<std::int64_t>(first_tab_stop_) + 1;
+  return column < 1 ? 0 : static_cast<std::uint64_t>(column);
+}
+
+void RichViewWidget::ScrollToColumn(std::uint64_t column) {
+  const std::int64_t cell =
+      static_cast<std::int64_t>(first_tab_stop_ + column) - 1 -
+      VisibleCells() / 3;
+  horizontalScrollBar()->setValue(
+      ClampToInt(static_cast<std::uint64_t>(std::max<std::int64_t>(cell, 0))));
 }
 
 void RichViewWidget::scrollContentsBy(int, int) { viewport()->update(); }

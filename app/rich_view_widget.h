@@ -49,6 +49,19 @@ class RichViewWidget : public QAbstractScrollArea {
   // site report, say): takes it over and scrolls until both its ends show.
   void ShowModelSelection();
 
+  // Shows `header` above the rows, as wide as they are and `height` pixels
+  // tall (0 hides it); the widget takes it as a child. The header follows
+  // the view sideways through ColumnX and the horizontal scroll bar.
+  void SetHeader(QWidget* header, int height);
+  int HeaderHeight() const { return header_height_; }
+  // The x, in viewport (and header) coordinates, where alignment column
+  // `column` (1-based) begins, with the view scrolled as it is.
+  int ColumnX(std::uint64_t column) const;
+  // The alignment column at viewport x; 0 left of column 1.
+  std::uint64_t ColumnAtX(int x) const;
+  // Scrolls sideways until `column` stands a third of the way across.
+  void ScrollToColumn(std::uint64_t column);
+
   // The size of one character cell in pixels.
   QSize CellSize() const { return QSize(cell_width_, line_height_); }
   // The shared stop of the first tab of each line, in cells.
@@ -117,6 +130,10 @@ class RichViewWidget : public QAbstractScrollArea {
 
   RichView& view_;
   std::array<QFont, 16> fonts_;  // by FontSlot of the appearance
+  void PlaceHeader();
+
+  QWidget* header_ = nullptr;
+  int header_height_ = 0;
   int cell_width_ = 1;
   int line_height_ = 1;
   int ascent_ = 0;

@@ -523,6 +523,7 @@ void Workspace::ClearAnnotation() {
   annotated_view_.unplaced.clear();
   annotated_view_.conserved.clear();
   report_.reset();
+  plot_.reset();
 }
 
 const SiteReport* Workspace::SitesReport() {
@@ -584,6 +585,21 @@ bool Workspace::SaveReportBed(const std::string& dir,
     }
     return true;
   });
+}
+
+const ConservationPlot* Workspace::Plot() {
+  if (!annotated_) return nullptr;
+  if (!plot_) {
+    if (palette_ == Palette::kColorRule) {
+      plot_ = BuildConservationPlot(read_in_, criteria_, annotated_view_);
+    } else {
+      const std::vector<std::uint32_t> colors =
+          FactorColors(read_in_.factors, palette_);
+      plot_ =
+          BuildConservationPlot(read_in_, criteria_, annotated_view_, &colors);
+    }
+  }
+  return &*plot_;
 }
 
 bool Workspace::SelectSite(const SiteReportRow& row) {

@@ -23,6 +23,7 @@
 #include "text/message_sink.h"
 #include "text/progress.h"
 #include "view/annotated_view.h"
+#include "view/conservation_plot.h"
 #include "view/palette.h"
 #include "view/provenance.h"
 #include "view/rich_view.h"
@@ -182,6 +183,11 @@ class Workspace {
   // missing), in genome coordinates for rows that `origins` place.
   bool SaveReportBed(const std::string& dir, const ReportFilter& filter,
                      const std::vector<SiteOrigin>& origins);
+  // The conservation plot of the view as the last Annotate left it, built at
+  // the first call after it (the window asks at once, so it shows the
+  // criteria and cut-offs of that Annotate); null before any Annotate.
+  const ConservationPlot* Plot();
+
   // Selects the letters of report row `row` in the view, as a selection by
   // hand would (the status text then tells their positions); false when the
   // row is not placed or not in the view.
@@ -303,7 +309,8 @@ class Workspace {
   bool annotated_ = false;
   // Never reassigned: the view's selection handler is bound to this object.
   AnnotatedView annotated_view_;
-  std::optional<SiteReport> report_;  // of annotated_view_, once built
+  std::optional<SiteReport> report_;      // of annotated_view_, once built
+  std::optional<ConservationPlot> plot_;  // likewise
   std::string status_ = ".";
   std::vector<std::string> inspections_;
   ProgressObserver* progress_ = nullptr;

@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -24,6 +25,7 @@
 #include <vector>
 
 #include "alignment/position_map.h"
+#include "app/plot_panel.h"
 #include "app/rich_view_widget.h"
 #include "sources/reading_in.h"
 #include "tests/window/window_test_support.h"
@@ -724,6 +726,33 @@ class MainWindowTest : public QObject {
   }
 
   // --- The selection inspector --------------------------------------------
+
+  void PlotFollowsTheViewSidewaysAndAClickScrollsIt() {
+    ReadIn();
+    Click("Button3");
+    Click("PlotButton");
+    auto* plot = Find<PlotPanel>("PlotPanel");
+    auto* view = Find<RichViewWidget>("RE1");
+    QVERIFY(plot->isVisible());
+    QCOMPARE(plot->y() + plot->height(), view->viewport()->y());
+    QCOMPARE(plot->FirstVisibleColumn(), std::uint64_t{1});
+    // Windows 1-3 (ML 0.1) and 4-6 (ML 0.9); ML's cut-off is 0.5.
+    QCOMPARE(plot->HoverText(5), std::string("Column 5\nML: 0.900\nPI: 0.100"));
+    view->horizontalScrollBar()->setMaximum(100);  // room to scroll
+    const int tab_stop = static_cast<int>(view->FirstTabStop());
+    view->horizontalScrollBar()->setValue(tab_stop + 2);
+    QCOMPARE(plot->FirstVisibleColumn(), std::uint64_t{3});
+    QCOMPARE(view->ColumnX(3), 0);
+    // A click on column 3 brings it a third of the way across, which for
+    // so short an alignment is the start.
+    QTest::mouseClick(plot, Qt::LeftButton, {},
+                      QPoint(view->ColumnX(3) + 1, 5));
+    QCOMPARE(view->horizontalScrollBar()->value(), 0);
+    QCOMPARE(plot->FirstVisibleColumn(), std::uint64_t{1});
+    Click("PlotButton");
+    QVERIFY(!plot->isVisible());
+    QCOMPARE(view->HeaderHeight(), 0);
+  }
 
   void SitesPanelRowSelectsItsSiteAndSavesTheReport() {
     ReadIn();
