@@ -1,6 +1,6 @@
 // Benchmarks of the window, run headless: Read in Files + Annotate + the
-// first paint of the view, a scroll step, and extending the selection by one
-// character. The data comes from tessarin-generate; bench/run makes it.
+// first paint of the view, a scroll step, extending the selection by one
+// character, and a screenful of the conservation plot. The data comes from tessarin-generate; bench/run makes it.
 //
 //   QT_QPA_PLATFORM=offscreen tessarin-window-bench DIR [Qt Test options]
 //   (DIR holds bench.fas, bench.tf and bench.cons)
@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "app/plot_panel.h"
 #include "app/rich_view_widget.h"
 
 namespace {
@@ -81,6 +82,20 @@ class WindowBench : public QObject {
       bar->setValue(next);
       View(form)->viewport()->grab();
     }
+  }
+
+  void PaintPlotScreenful() {
+    tessarin::TForm1 form({nullptr, &boxes_});
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    Load(form);
+    form.Button1Click();
+    form.Button3Click();
+    form.PlotClick(true);
+    QScrollBar* across = View(form)->horizontalScrollBar();
+    across->setValue(across->maximum() / 2);
+    auto* plot = form.findChild<tessarin::PlotPanel*>("PlotPanel");
+    QBENCHMARK { plot->grab(); }
   }
 
   void ExtendSelectionByOneCharacter() {
