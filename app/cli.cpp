@@ -101,6 +101,7 @@ struct Options {
   std::optional<std::size_t> wrap;  // the figure layout, blocks of this width
   std::string title;
   std::string palette;
+  std::optional<bool> plot;  // --plot / --no-plot
   bool listing = false;
   bool timings = false;
   std::optional<std::string> criteria;
@@ -182,7 +183,10 @@ DocumentFormat ChooseFormat(const Options& options) {
 // --wrap.
 std::optional<FigureOptions> ChooseFigure(const Options& options,
                                           DocumentFormat format) {
-  if (!options.wrap) return std::nullopt;
+  if (!options.wrap) {
+    if (options.plot) throw UsageError("--plot and --no-plot need a figure");
+    return std::nullopt;
+  }
   if (*options.wrap < kMinFigureWrap || *options.wrap > kMaxFigureWrap) {
     throw UsageError("--wrap needs a number from " +
                      std::to_string(kMinFigureWrap) + " to " +
@@ -194,6 +198,7 @@ std::optional<FigureOptions> ChooseFigure(const Options& options,
   FigureOptions figure;
   figure.wrap = *options.wrap;
   figure.title = options.title;
+  figure.plot = options.plot.value_or(true);
   return figure;
 }
 
@@ -488,6 +493,15 @@ int RunParsed(int argc, const char* const* argv, std::ostream& out,
                "windows");
   app.add_option("--min-shared", options.report_filter.min_shared,
                  "K: report only sites that K or more other rows share");
+  bool plot = false;
+  bool no_plot = false;
+  CLI::Option* plot_option = app.add_flag(
+      "--plot", plot,
+      "draw the conservation plot over each block of a figure (the default "
+      "when there are scores; HTML)");
+  CLI::Option* no_plot_option =
+      app.add_flag("--no-plot", no_plot, "leave the plot out of a figure");
+  plot_option->excludes(no_plot_option);
   app.add_flag("--timings", options.timings,
                "print the time of each step to standard error");
   app.add_flag("--listing", options.listing,
@@ -514,6 +528,8 @@ int RunParsed(int argc, const char* const* argv, std::ostream& out,
     return kExitUsage;
   }
   if (criteria_option->count() > 0) options.criteria = criteria;
+  if (plot_option->count() > 0) options.plot = true;
+  if (no_plot_option->count() > 0) options.plot = false;
   if (wrap_option->count() > 0) options.wrap = wrap;
   if (windows_option->count() > 0) options.windows = windows;
   try {

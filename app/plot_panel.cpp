@@ -62,11 +62,6 @@ PlotPanel::PlotPanel(RichViewWidget& view) : QWidget(nullptr), view_(view) {
 
 void PlotPanel::SetPlot(ConservationPlot plot) {
   plot_ = std::move(plot);
-  widest_tick_ = 0;
-  for (const PlotTick& tick : plot_.ticks) {
-    widest_tick_ =
-        std::max(widest_tick_, tick.last_column - tick.first_column + 1);
-  }
   update();
 }
 
@@ -176,7 +171,8 @@ void PlotPanel::PaintStrip(QPainter& painter, const PlotCurve& curve,
 
 void PlotPanel::PaintTicks(QPainter& painter, QRect band, std::uint64_t first,
                            std::uint64_t last) const {
-  const std::uint64_t from = first > widest_tick_ ? first - widest_tick_ : 0;
+  const std::uint64_t from =
+      first > plot_.widest_tick ? first - plot_.widest_tick : 0;
   auto tick = std::lower_bound(
       plot_.ticks.begin(), plot_.ticks.end(), from,
       [](const PlotTick& t, std::uint64_t c) { return t.first_column < c; });

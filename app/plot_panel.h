@@ -59,7 +59,6 @@ class PlotPanel : public QWidget {
 
   RichViewWidget& view_;
   ConservationPlot plot_;
-  std::uint64_t widest_tick_ = 0;  // columns of the widest site
   bool shown_ = false;
   int height_ = 96;
   std::optional<int> resize_from_;  // the press y while the edge is dragged

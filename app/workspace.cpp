@@ -424,6 +424,11 @@ void Workspace::WriteFigureDocument(std::ostream& out, DocumentFormat format,
       figure.names.push_back(seq.SeqName);
     }
   }
+  std::optional<ConservationPlot> plot;
+  if (options.plot && !read_in_.conservation.ScoreNames.empty()) {
+    plot = BuildConservationPlot(read_in_, criteria_, *annotated, &colors);
+    figure.plot = &*plot;
+  }
   Phase(kPhaseWrite);
   switch (format) {
     case DocumentFormat::kHtml:

@@ -41,6 +41,8 @@ struct FigureOptions {
   std::size_t wrap = 60;  // columns per block
   std::string title;      // empty: the workspace's title
   Palette palette = Palette::kDistinct;
+  // The conservation plot over each block, when there are scores to plot.
+  bool plot = true;
 };
 
 // Texts the commands report.

@@ -170,6 +170,8 @@ ConservationPlot BuildConservationPlot(
             ? (*colors)[site.factor]
         : site.factor < data.factors.size() ? data.factors[site.factor].Color
                                             : 0;
+    plot.widest_tick =
+        std::max(plot.widest_tick, site.last_column - site.first_column + 1);
     plot.ticks[start[site.first_column]++] = {
         site.first_column, std::min(site.last_column, plot.columns),
         site.factor, color};

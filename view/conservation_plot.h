@@ -51,6 +51,7 @@ struct ConservationPlot {
   std::vector<PlotCurve> curves;     // one per score, in score order
   std::vector<ColumnRange> passing;  // the yellow windows' columns
   std::vector<PlotTick> ticks;       // by first column
+  std::uint64_t widest_tick = 0;     // columns of the widest tick
   // Whether windows overlap: a column covered by several shows the value of
   // the one whose centre lies nearest (the earlier of two as near), and the
   // legend says so.

@@ -13,6 +13,7 @@
 
 #include "sources/tf_set.h"
 #include "view/colors.h"
+#include "view/conservation_plot.h"
 #include "view/figure_layout.h"
 #include "view/provenance.h"
 #include "view/rich_view.h"
@@ -32,6 +33,8 @@ struct FigureDocument {
   const Provenance& provenance;
   std::vector<LegendEntry> legend;
   std::vector<std::string> names;  // each sequence's name, by index
+  // Drawn over each block where the format can (HTML); none: no plot.
+  const ConservationPlot* plot = nullptr;
 };
 
 // The legend of `factors` drawn in `colors` (a colour value per factor).

@@ -7,6 +7,7 @@
 #include "view/conservation_highlight.h"
 #include "view/html_runs.h"
 #include "view/output_buffer.h"
+#include "view/plot_svg.h"
 #include "view/rtf_format.h"
 #include "view/rtf_runs.h"
 
@@ -170,7 +171,8 @@ constexpr std::string_view kFigureStyle =
     "ul.facts { font-size: 13px; padding-left: 1.2em; }\n"
     "pre { font-family: \"Courier New\", monospace; font-size: 13px; "
     "margin: 0 0 1.2em 0; }\n"
-    "p.legend code { font-family: \"Courier New\", monospace; }\n";
+    "p.legend code { font-family: \"Courier New\", monospace; }\n"
+    "pre svg.plot { display: block; }\n";
 
 void HtmlElement(std::string_view tag, std::string_view text,
                  DocumentOut& out) {
@@ -231,6 +233,15 @@ void WriteFigureHtml(const FigureDocument& figure, std::ostream& out) {
   document.Append(" &nbsp; ");
   HtmlStyled(ConservedLook(), kConservedSample, document);
   WriteHtmlEscaped(kConservedText, document);
+  if (figure.plot != nullptr) {
+    const std::string note = PlotLegendNote(*figure.plot);
+    document.Append("<br>\nPlot: each score over the columns, its cut-off "
+                    "dashed, conserved windows shaded, sites as bars");
+    if (!note.empty()) {
+      document.Append("; ");
+      WriteHtmlEscaped(note, document);
+    }
+  }
   document.Append("</p>\n");
 
   bool block_open = false;
@@ -241,6 +252,11 @@ void WriteFigureHtml(const FigureDocument& figure, std::ostream& out) {
           // The newline after <pre> is dropped by HTML parsers.
           document.Append("<pre>\n");
           block_open = true;
+          if (figure.plot != nullptr) {
+            WritePlotSvg(*figure.plot, block.first_column, block.column_count,
+                         figure.layout.name_width + kFigureGutter.size(),
+                         document);
+          }
         }
         if (!IsEmptyLine(line)) {
           WriteHtmlEscaped(FigureLineStart(figure.layout, NameOf(figure, line)),

@@ -114,15 +114,26 @@ TEST_F(CliTest, CriteriaAndCutoffsChangeTheHighlight) {
 
 TEST_F(CliTest, UsageErrorsExitTwoWithoutDocument) {
   const std::vector<std::vector<std::string>> bad = {
-      {"--criteria", "XX"},     {"--cutoff", "ML"},
-      {"--cutoff", "ML=abc"},   {"--cutoff", "NOPE=1"},
-      {"--format", "pdf"},      {"--inspect", "1:2"},
-      {"--inspect", "a:b:c"},   {"--no-such-option"},
-      {"--out", "view.pdf"},    {"--wrap", "9"},
-      {"--wrap", "1001"},       {"--wrap", "x"},
-      {"--palette", "rainbow"}, {"--wrap", "60", "--format", "json"},
-      {"--report", "r.csv"},    {"--report", "r.tsv", "--listing"},
-      {"--only-conserved"},     {"--min-shared", "2"},
+      {"--criteria", "XX"},
+      {"--cutoff", "ML"},
+      {"--cutoff", "ML=abc"},
+      {"--cutoff", "NOPE=1"},
+      {"--format", "pdf"},
+      {"--inspect", "1:2"},
+      {"--inspect", "a:b:c"},
+      {"--no-such-option"},
+      {"--out", "view.pdf"},
+      {"--wrap", "9"},
+      {"--wrap", "1001"},
+      {"--wrap", "x"},
+      {"--palette", "rainbow"},
+      {"--wrap", "60", "--format", "json"},
+      {"--report", "r.csv"},
+      {"--report", "r.tsv", "--listing"},
+      {"--only-conserved"},
+      {"--min-shared", "2"},
+      {"--plot"},
+      {"--no-plot", "--wrap", "60", "--plot"},
   };
   for (const auto& args : bad) {
     const Result r = Run(args);

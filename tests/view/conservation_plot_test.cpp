@@ -6,11 +6,13 @@
 #include <cmath>
 #include <memory>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "text/message_sink.h"
 #include "view/conservation_highlight.h"
+#include "view/plot_svg.h"
 #include "view/tf_annotation.h"
 
 namespace tessarin {
@@ -138,6 +140,67 @@ TEST(ConservationPlotTest, EveryColumnShowsTheNearestCentredWindow) {
       ASSERT_EQ(shown, expected) << (sorted ? "in order" : "any order");
     }
   }
+}
+
+// How often `needle` occurs in `text`.
+std::size_t Count(const std::string& text, const std::string& needle) {
+  std::size_t count = 0;
+  for (auto at = text.find(needle); at != std::string::npos;
+       at = text.find(needle, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+// Whether every element of `xml` is closed, in order (no text holds '<').
+bool Balanced(const std::string& xml) {
+  std::vector<std::string> open;
+  for (auto at = xml.find('<'); at != std::string::npos;
+       at = xml.find('<', at + 1)) {
+    const auto end = xml.find('>', at);
+    if (end == std::string::npos) return false;
+    const std::string tag = xml.substr(at + 1, end - at - 1);
+    if (tag.back() == '/') continue;
+    const std::string name = tag.substr(0, tag.find(' '));
+    if (name.front() != '/') {
+      open.push_back(name);
+    } else if (open.empty() || open.back() != name.substr(1)) {
+      return false;
+    } else {
+      open.pop_back();
+    }
+  }
+  return open.empty();
+}
+
+TEST(PlotSvgTest, ExampleHasACurveAndCutoffPerScoreAndTheViewsWindows) {
+  ReadInData data;
+  NullSink sink;
+  const std::string examples = TESSARIN_EXAMPLES;
+  ReadInFiles(examples + "/promoter.fas", examples + "/promoter.tf",
+              examples + "/promoter.cons", data, sink);
+  AnnotatedView annotated;
+  AnnotateTFSites(data, annotated, sink);
+  const AByte criteria = {1, 1, 1};
+  HighlightConservedWindows(data, criteria, annotated);
+  const ConservationPlot plot =
+      BuildConservationPlot(data, criteria, annotated);
+  std::ostringstream svg;
+  {
+    DocumentOut out(svg);
+    WritePlotSvg(plot, 1, plot.columns, 10, out);
+  }
+  const std::string text = svg.str();
+  EXPECT_TRUE(Balanced(text)) << text;
+  EXPECT_EQ(Count(text, "<path class=\"curve\""), 3u);
+  EXPECT_EQ(Count(text, "<line class=\"cutoff\""), 3u);
+  // Each strip shades the view's yellow stretches: 11-40, 61-80, 91-120,
+  // 131-150, 161-190 (ML's N/A reads as -1, below every cut-off) and
+  // 231-241.
+  EXPECT_EQ(annotated.conserved.size(), 6u);
+  EXPECT_EQ(Count(text, "<rect class=\"conserved\""), 3 * 6u);
+  EXPECT_EQ(Count(text, "<rect class=\"site\""), annotated.sites.size());
+  EXPECT_NE(text.find(">ML &lt; 0.132<"), std::string::npos);
 }
 
 }  // namespace
