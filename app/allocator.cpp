@@ -1,37 +1,80 @@
 #include "app/allocator.h"
 
-#ifdef TESSARIN_MIMALLOC
-#include <mimalloc.h>
+#ifdef TESSARIN_HEAP_HUGE_PAGES
+#include <malloc.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 #endif
 
-namespace tessarin {
-
-#ifdef TESSARIN_MIMALLOC
+#ifdef TESSARIN_HEAP_HUGE_PAGES
+namespace tessarin::heap {
 namespace {
 
-// Large OS pages: the allocator asks for its segments with MADV_HUGEPAGE,
-// which is what a system with transparent huge pages in madvise mode waits
-// for. This has to happen before the first allocation, which the C++
-// runtime makes while the libraries start, long before main(): the
-// executable's pre-initialisation functions are the only code that runs
-// earlier. Setting an option only stores it, so the allocator need not be
-// started yet.
-void EnableLargePages() {
-  mi_option_set_enabled(mi_option_large_os_pages, true);
+constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+// Blocks from this size on are mapped on their own, and returned to the
+// system when freed; smaller ones come from the heap, which grows in steps
+// of kHeapStep, so that freed blocks are reused rather than given back and
+// faulted in again, and few growths are needed.
+constexpr std::size_t kMapThreshold = std::size_t{32} << 20;
+constexpr std::size_t kHeapStep = std::size_t{64} << 20;
+
+// The end of the heap as far as it has been advised. Threads that race on
+// it at most advise a range twice.
+std::atomic<std::uintptr_t> g_advised_end{0};
+bool g_set_up = false;
+
+// Asks for huge pages in the 2 MB pages that lie wholly in [begin, end).
+void Advise(std::uintptr_t begin, std::uintptr_t end) {
+  begin = (begin + kHugePage - 1) & ~(kHugePage - 1);
+  end &= ~(kHugePage - 1);
+  if (begin < end) {
+    madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+  }
+}
+
+// Fixes the allocator's thresholds, which otherwise move with what is freed.
+// Runs from the executable's pre-initialisation functions, the only code
+// that runs before the libraries start (and allocate).
+void SetUpHeap() {
+  mallopt(M_MMAP_THRESHOLD, static_cast<int>(kMapThreshold));
+  mallopt(M_TOP_PAD, static_cast<int>(kHeapStep));
+  mallopt(M_TRIM_THRESHOLD, static_cast<int>(kHeapStep));
+  g_advised_end = reinterpret_cast<std::uintptr_t>(sbrk(0));
+  g_set_up = true;
 }
 
 [[gnu::section(".preinit_array"),
-  gnu::used]] void (*const kEnableLargePages)() = EnableLargePages;
+  gnu::used]] void (*const kSetUpHeap)() = SetUpHeap;
 
 }  // namespace
+
+// Advises what `block` brought: the block itself when it is mapped on its
+// own, else the part of the heap that has grown since the last call.
+void AdviseNew(void* block, std::size_t size) {
+  const auto at = reinterpret_cast<std::uintptr_t>(block);
+  if (size >= kMapThreshold) {
+    Advise(at, at + size);
+    return;
+  }
+  const auto end = reinterpret_cast<std::uintptr_t>(sbrk(0));
+  const std::uintptr_t advised = g_advised_end.exchange(end);
+  // A heap that shrank (trimmed) and grew again is new from its end on.
+  if (end > advised) Advise(advised, end);
+}
+
+}  // namespace tessarin::heap
 #endif
 
+namespace tessarin {
+
 bool HugePageAllocator() {
-#ifdef TESSARIN_MIMALLOC
-  return mi_option_is_enabled(mi_option_large_os_pages);
+#ifdef TESSARIN_HEAP_HUGE_PAGES
+  return heap::g_set_up;
 #else
   return false;
 #endif
@@ -39,19 +82,20 @@ bool HugePageAllocator() {
 
 }  // namespace tessarin
 
-#ifdef TESSARIN_MIMALLOC
-// The allocator's own operator new aborts the program when memory runs out;
-// this one throws std::bad_alloc, as the standard library's does, so that
-// the commands can report "Out of memory" and go on. malloc is the
-// allocator's, and so is the operator delete that frees the block.
+#ifdef TESSARIN_HEAP_HUGE_PAGES
+// Every C++ allocation passes here, so the heap's new part, or a block
+// mapped on its own, is advised before it is written. Otherwise as the
+// standard library's: a failed request calls the new handler or throws.
 void* operator new(std::size_t size) {
   if (size == 0) size = 1;
-  while (true) {
-    if (void* block = std::malloc(size)) return block;
+  void* block = nullptr;
+  while ((block = std::malloc(size)) == nullptr) {
     const std::new_handler handler = std::get_new_handler();
     if (handler == nullptr) throw std::bad_alloc();
     handler();
   }
+  tessarin::heap::AdviseNew(block, size);
+  return block;
 }
 
 void* operator new[](std::size_t size) { return ::operator new(size); }
