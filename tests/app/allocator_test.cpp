@@ -49,8 +49,13 @@ TEST(AllocatorTest, LargeArraysMayUseHugePagesAndExhaustionThrows) {
 #else
   ASSERT_TRUE(HugePageAllocator());
   if (HugePagesOnRequest()) {
-    const std::vector<char> array(std::size_t{8} << 20, 'A');
-    EXPECT_EQ(HugePageEligible(array.data()), 1);
+    // One array from the heap, one mapped on its own; the middle of each
+    // lies in whole 2 MB pages (their ends may not).
+    for (const std::size_t megabytes : {8, 48}) {
+      SCOPED_TRACE(megabytes);
+      const std::vector<char> array(megabytes << 20, 'A');
+      EXPECT_EQ(HugePageEligible(array.data() + array.size() / 2), 1);
+    }
   }
   // More than any address space: malloc fails, operator new throws.
   EXPECT_THROW(static_cast<void>(::operator new (std::size_t{1} << 60)),
