@@ -62,6 +62,7 @@ void AdviseNew(void* block, std::size_t size) {
     return;
   }
   const auto end = reinterpret_cast<std::uintptr_t>(sbrk(0));
+  if (end == g_advised_end.load(std::memory_order_relaxed)) return;
   const std::uintptr_t advised = g_advised_end.exchange(end);
   // A heap that shrank (trimmed) and grew again is new from its end on.
   if (end > advised) Advise(advised, end);

@@ -43,10 +43,16 @@ bool HugePagesOnRequest() {
          text.find("[always]") != std::string::npos;
 }
 
-TEST(AllocatorTest, LargeArraysMayUseHugePagesAndExhaustionThrows) {
-#ifndef TESSARIN_HEAP_HUGE_PAGES
-  GTEST_SKIP() << "this build keeps the allocator as it is";
+#ifdef TESSARIN_HEAP_HUGE_PAGES
+constexpr bool kHugePageBuild = true;
 #else
+constexpr bool kHugePageBuild = false;
+#endif
+
+TEST(AllocatorTest, LargeArraysMayUseHugePagesAndExhaustionThrows) {
+  if (!kHugePageBuild) {
+    GTEST_SKIP() << "this build keeps the allocator as it is";
+  }
   ASSERT_TRUE(HugePageAllocator());
   if (HugePagesOnRequest()) {
     // One array from the heap, one mapped on its own; the middle of each
@@ -60,7 +66,6 @@ TEST(AllocatorTest, LargeArraysMayUseHugePagesAndExhaustionThrows) {
   // More than any address space: malloc fails, operator new throws.
   EXPECT_THROW(static_cast<void>(::operator new (std::size_t{1} << 60)),
                std::bad_alloc);
-#endif
 }
 
 }  // namespace
