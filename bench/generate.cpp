@@ -3,14 +3,16 @@
 //
 //   tessarin-generate --out DIR [--seqs N] [--columns L] [--factors F]
 //     [--sites K] [--scores S] [--windows W] [--width X] [--step Y]
-//     [--pass FRACTION] [--seed SEED] [--fimo HITS]
+//     [--pass FRACTION] [--seed SEED] [--fimo HITS] [--line-width N]
 //
 // The alignment has ~10 % gaps in runs and mixed case; sites use all three
 // match types and their labels collide; one score is "ML" with some "N/A";
 // about FRACTION of the windows lie below every cut-off. With --fimo, also
 // bench.tsv: HITS FIMO hits of four motifs on both strands, each matching
-// its row, with p-values and q-values.
+// its row, with p-values and q-values. The FASTA's lines hold N columns
+// (default 60, as aligners write them; 0: each sequence on one line).
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -27,6 +29,7 @@ struct Params {
   double pass = 0.2;
   std::uint64_t seed = 1;
   std::uint64_t fimo = 0;
+  std::uint64_t line_width = 60;
 };
 
 using Random = std::mt19937_64;
@@ -67,8 +70,11 @@ void WriteFasta(const Params& p, const std::vector<std::string>& rows) {
   std::ofstream out(std::filesystem::path(p.out) / "bench.fas");
   for (std::uint64_t i = 0; i < rows.size(); ++i) {
     out << '>' << SeqName(i) << '\n';
-    for (std::uint64_t c = 0; c < rows[i].size(); c += 60) {
-      out << rows[i].substr(c, 60) << '\n';
+    const std::uint64_t width = p.line_width == 0
+                                    ? std::max<std::uint64_t>(rows[i].size(), 1)
+                                    : p.line_width;
+    for (std::uint64_t c = 0; c < rows[i].size(); c += width) {
+      out << rows[i].substr(c, width) << '\n';
     }
   }
 }
@@ -194,6 +200,8 @@ int main(int argc, char** argv) {
   app.add_option("--pass", p.pass, "fraction of windows below the cut-offs");
   app.add_option("--seed", p.seed);
   app.add_option("--fimo", p.fimo, "FIMO hits to write to bench.tsv (0: none)");
+  app.add_option("--line-width", p.line_width,
+                 "columns per FASTA line (0: one line per sequence)");
   CLI11_PARSE(app, argc, argv);
   if (p.seqs == 0 || p.columns == 0 || p.factors == 0 || p.scores == 0 ||
       p.step == 0 || p.width == 0) {

@@ -1,0 +1,19 @@
+// The programs' memory allocator. Linking the allocator library into a
+// program backs its heap and its large arrays (the alignment's texts, its
+// gapless tables, the view) with 2 MB transparent huge pages where the
+// system offers them on request (madvise mode), so that the kernel supplies
+// one page where it would otherwise supply 512 fresh 4 KB pages. The heap
+// keeps and reuses freed blocks below 32 MB; larger blocks are mapped on
+// their own and returned when freed. Builds with sanitizers keep the system
+// allocator as it is, since the sanitizers replace it themselves.
+#ifndef TESSARIN_APP_ALLOCATOR_H_
+#define TESSARIN_APP_ALLOCATOR_H_
+
+namespace tessarin {
+
+// Whether this program's heap is set up for huge pages.
+bool HugePageAllocator();
+
+}  // namespace tessarin
+
+#endif  // TESSARIN_APP_ALLOCATOR_H_
