@@ -673,8 +673,10 @@ class MainWindowTest : public QObject {
     Click("Button1");
     Click("Button3");
     const FigureOptions options{
-        static_cast<std::size_t>(wrap), title.toStdString(),
-        rule_palette ? Palette::kColorRule : Palette::kDistinct};
+        static_cast<std::size_t>(wrap),
+        title.toStdString(),
+        rule_palette ? Palette::kColorRule : Palette::kDistinct,
+        {}};
     const std::string path = dir_->filePath(name).toStdString();
     figures_->options = options;
     figures_->file = FigureFile{
