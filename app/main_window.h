@@ -17,6 +17,7 @@
 #include "app/conservation_dialog.h"
 #include "app/dialogs.h"
 #include "app/workspace.h"
+#include "render/figure_files.h"
 
 class QComboBox;
 class QFileDialog;
@@ -43,7 +44,8 @@ inline constexpr const char* kAboutText =
 
 // Where the window asks its modal questions. A null member means the
 // desktop's own dialogs (the file dialogs OpenDialog1 and SaveDialog1, the
-// figure's FigureOptionsDialog1 and FigureSaveDialog1, and message boxes over
+// figure's FigureOptionsDialog1, FigureSaveDialog1 and ViewPictureDialog1, the
+// print dialog, and message boxes over
 // the window); tests pass scripted ones. Whatever is
 // passed must outlive the window.
 struct WindowDialogs {
@@ -76,6 +78,10 @@ class TForm1 : public QWidget {
   void Button7Click();  // Save RTF
   void Button8Click();  // store the cut-off
   void ExportFigureClick();
+  // The figure of Export Figure's options, printed.
+  void PrintFigureClick();
+  // A PNG picture of the part of the view that is shown.
+  void ExportViewClick();
   void CheckListBox1ClickCheck();
   void ComboBox1Change();
   void RE1SelectionChange();
@@ -122,6 +128,7 @@ class TForm1 : public QWidget {
   ConservationQuestions* windows_ = nullptr;
   AnchorLayout anchors_;
   std::unique_ptr<BusyIndicator> busy_;
+  QtFigureRenderer renderer_;
 
   // The controls, each named as its object (objectName), which is how tests
   // and style sheets find them. All are children of the window.
@@ -148,6 +155,8 @@ class TForm1 : public QWidget {
   QPushButton* ExportFigureButton = nullptr;
   QPushButton* ImportSitesButton = nullptr;
   QPushButton* ComputeConservationButton = nullptr;
+  QPushButton* PrintFigureButton = nullptr;
+  QPushButton* ExportViewButton = nullptr;
   QListWidget* CheckListBox1 = nullptr;
   QComboBox* ComboBox1 = nullptr;
   QLineEdit* Edit1 = nullptr;
@@ -156,6 +165,7 @@ class TForm1 : public QWidget {
   QFileDialog* SaveDialog1 = nullptr;
   FigureOptionsDialog* FigureOptionsDialog1 = nullptr;
   QFileDialog* FigureSaveDialog1 = nullptr;
+  QFileDialog* ViewPictureDialog1 = nullptr;
 };
 
 }  // namespace tessarin
