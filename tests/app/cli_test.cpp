@@ -114,13 +114,26 @@ TEST_F(CliTest, CriteriaAndCutoffsChangeTheHighlight) {
 
 TEST_F(CliTest, UsageErrorsExitTwoWithoutDocument) {
   const std::vector<std::vector<std::string>> bad = {
-      {"--criteria", "XX"},     {"--cutoff", "ML"},
-      {"--cutoff", "ML=abc"},   {"--cutoff", "NOPE=1"},
-      {"--format", "pdf"},      {"--inspect", "1:2"},
-      {"--inspect", "a:b:c"},   {"--no-such-option"},
-      {"--out", "view.pdf"},    {"--wrap", "9"},
-      {"--wrap", "1001"},       {"--wrap", "x"},
-      {"--palette", "rainbow"}, {"--wrap", "60", "--format", "json"},
+      {"--criteria", "XX"},
+      {"--cutoff", "ML"},
+      {"--cutoff", "ML=abc"},
+      {"--cutoff", "NOPE=1"},
+      {"--format", "docx"},
+      {"--inspect", "1:2"},
+      {"--inspect", "a:b:c"},
+      {"--no-such-option"},
+      {"--out", "view.doc"},
+      {"--wrap", "9"},
+      {"--wrap", "1001"},
+      {"--wrap", "x"},
+      {"--palette", "rainbow"},
+      {"--wrap", "60", "--format", "json"},
+      {"--dpi", "300"},
+      {"--out", "f.png", "--dpi", "9"},
+      {"--page", "A4"},
+      {"--out", "f.svg", "--page", "A4"},
+      {"--out", "f.pdf", "--page", "A5"},
+      {"--out", "f.png", "--wrap", "9"},
   };
   for (const auto& args : bad) {
     const Result r = Run(args);
