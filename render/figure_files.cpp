@@ -36,6 +36,68 @@ class StreamDevice : public QIODevice {
   std::ostream& out_;
 };
 
+// Passes a PDF on to `out`, with the time of writing that Qt stamps into
+// the document information replaced by the document's own date (which
+// SOURCE_DATE_EPOCH fixes), so that two runs give the same bytes. The
+// stamp comes in the first object; only the bytes before kDatedPrefix are
+// held back to find it, and the replacement has the same length, so no
+// offset in the file moves.
+class DatedPdfDevice : public QIODevice {
+ public:
+  DatedPdfDevice(QIODevice& out, const std::string& iso_date) : out_(out) {
+    // 2026-12-08T15:04:05Z gives D:20261208150405Z.
+    if (iso_date.size() == 20) {
+      for (const char c : iso_date) {
+        if (c >= '0' && c <= '9') stamp_ += c;
+      }
+    }
+    if (stamp_.size() == 14)
+      stamp_ = "D:" + stamp_ + "Z";
+    else
+      stamp_.clear();
+    open(QIODevice::WriteOnly);
+  }
+  ~DatedPdfDevice() override { Release(); }
+
+  // Writes what is held back; true when every write succeeded.
+  bool Release() {
+    if (released_) return good_;
+    released_ = true;
+    const QByteArray key = QByteArrayLiteral("/CreationDate (");
+    const qsizetype at = held_.indexOf(key);
+    if (at >= 0 && !stamp_.empty() &&
+        at + key.size() + static_cast<qsizetype>(stamp_.size()) <=
+            held_.size() &&
+        held_.mid(at + key.size(), 2) == "D:" &&
+        held_.at(at + key.size() + 16) == 'Z') {
+      held_.replace(at + key.size(), static_cast<qsizetype>(stamp_.size()),
+                    QByteArray::fromStdString(stamp_));
+    }
+    good_ = out_.write(held_) == held_.size();
+    held_.clear();
+    return good_;
+  }
+
+ protected:
+  qint64 readData(char*, qint64) override { return -1; }
+  qint64 writeData(const char* data, qint64 length) override {
+    if (!released_) {
+      held_.append(data, static_cast<qsizetype>(length));
+      if (held_.size() >= kDatedPrefix && !Release()) return -1;
+      return length;
+    }
+    return out_.write(data, length) == length ? length : -1;
+  }
+
+ private:
+  static constexpr qsizetype kDatedPrefix = 4096;
+  QIODevice& out_;
+  std::string stamp_;
+  QByteArray held_;
+  bool released_ = false;
+  bool good_ = true;
+};
+
 // The offscreen platform warns that it has no runtime folder, which it does
 // not need; every other message of Qt goes on as usual.
 QtMessageHandler g_default_handler = nullptr;
@@ -106,7 +168,8 @@ void PaintFigurePages(const FigureDocument& figure, QPagedPaintDevice& device,
 void WriteFigurePdf(const FigureDocument& figure,
                     const RenderSettings& settings, QIODevice& out,
                     const BlockStrip* strip) {
-  QPdfWriter writer(&out);
+  DatedPdfDevice dated(out, figure.provenance.date);
+  QPdfWriter writer(&dated);
   writer.setResolution(static_cast<int>(kUnitsPerInch));
   writer.setCreator(QString::fromLatin1(
       figure.provenance.program.data(),
@@ -121,6 +184,7 @@ void WriteFigurePdf(const FigureDocument& figure,
       QPageLayout::Point);
   writer.setPageLayout(layout);
   PaintFigurePages(figure, writer, strip);
+  if (!dated.Release()) throw std::runtime_error("Cannot write the PDF");
 }
 
 FigurePlan PicturePlan(const FigureDocument& figure, const BlockStrip* strip) {
