@@ -221,8 +221,9 @@ QImage PaintFigureImage(const FigureDocument& figure, int dpi,
     throw std::runtime_error(
         "The figure would be " + std::to_string(std::llround(width)) + " x " +
         std::to_string(std::llround(height)) + " pixels at " +
-        std::to_string(dpi) +
-        " dpi, more than a PNG may have; choose a lower resolution or PDF");
+        std::to_string(dpi) + " dpi, over the limit of " +
+        std::to_string(kMaxPicturePixels) +
+        " pixels; choose a lower resolution or PDF");
   }
   QImage image(static_cast<int>(width), static_cast<int>(height),
                QImage::Format_RGB32);

@@ -66,15 +66,22 @@ std::string Output(const std::string& command) {
 
 class FigureFilesTest : public testing::TempFolderTest {
  protected:
+  // One renderer (and so one offscreen application) for the suite, ended
+  // before the program's static objects are.
+  static void SetUpTestSuite() { renderer_ = new QtFigureRenderer; }
+  static void TearDownTestSuite() {
+    delete renderer_;
+    renderer_ = nullptr;
+  }
+
   void SetUp() override {
     TempFolderTest::SetUp();
     ::setenv("SOURCE_DATE_EPOCH", "0", 1);
   }
 
-  // Runs the batch front end on the bundled example, painting with one
-  // renderer for the whole test program; returns standard output.
+  // Runs the batch front end on the bundled example; returns standard
+  // output.
   std::string Cli(std::vector<std::string> extra) {
-    static QtFigureRenderer renderer;
     std::vector<std::string> args = {"tessarin-cli",
                                      "--fas",
                                      kExamples + "/promoter.fas",
@@ -87,13 +94,17 @@ class FigureFilesTest : public testing::TempFolderTest {
     for (const std::string& arg : args) argv.push_back(arg.c_str());
     std::ostringstream out, err;
     EXPECT_EQ(
-        RunCli(static_cast<int>(argv.size()), argv.data(), out, err, &renderer),
+        RunCli(static_cast<int>(argv.size()), argv.data(), out, err, renderer_),
         kExitClean)
         << err.str();
     return out.str();
   }
   std::string Path(const std::string& name) { return (dir_ / name).string(); }
+
+  static QtFigureRenderer* renderer_;
 };
+
+QtFigureRenderer* FigureFilesTest::renderer_ = nullptr;
 
 // The PDF holds the title, every factor and every row name; column 1 stands
 // at one x on every row of every page; no block is split across pages; the
