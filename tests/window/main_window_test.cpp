@@ -98,10 +98,11 @@ class FixedDocumentDate {
   QByteArray kept_;
 };
 
-// The bundled example, found from this file's place in the source tree.
+// The bundled example, found from this folder's place in the source tree
+// (Qt Test's absolute source folder: __FILE__ may be relative to the build
+// folder, as under a compiler cache).
 std::string ExamplePath(const char* name) {
-  return (std::filesystem::path(__FILE__)
-              .parent_path()
+  return (std::filesystem::path(QT_TESTCASE_SOURCEDIR)
               .parent_path()
               .parent_path() /
           "examples" / name)
