@@ -121,6 +121,8 @@ struct Options {
   std::string title;
   std::string palette;
   std::optional<bool> plot;  // --plot / --no-plot
+  std::optional<int> dpi;    // PNG
+  std::string page;          // PDF
   bool listing = false;
   bool timings = false;
   std::optional<std::string> criteria;
@@ -161,10 +163,10 @@ std::string Lowered(std::string text) {
 // A format's name, letters compared without regard to case.
 std::optional<DocumentFormat> FormatByName(const std::string& name) {
   static const std::map<std::string, DocumentFormat> kFormats = {
-      {"rtf", DocumentFormat::kRtf},
-      {"html", DocumentFormat::kHtml},
-      {"json", DocumentFormat::kJson},
-      {"text", DocumentFormat::kText}};
+      {"rtf", DocumentFormat::kRtf},   {"html", DocumentFormat::kHtml},
+      {"json", DocumentFormat::kJson}, {"text", DocumentFormat::kText},
+      {"pdf", DocumentFormat::kPdf},   {"svg", DocumentFormat::kSvg},
+      {"png", DocumentFormat::kPng}};
   const auto it = kFormats.find(Lowered(name));
   if (it == kFormats.end()) return std::nullopt;
   return it->second;
@@ -177,11 +179,10 @@ DocumentFormat ChooseFormat(const Options& options) {
     return *format;
   }
   static const std::map<std::string, DocumentFormat> kExtensions = {
-      {".rtf", DocumentFormat::kRtf},
-      {".html", DocumentFormat::kHtml},
-      {".htm", DocumentFormat::kHtml},
-      {".json", DocumentFormat::kJson},
-      {".txt", DocumentFormat::kText}};
+      {".rtf", DocumentFormat::kRtf},  {".html", DocumentFormat::kHtml},
+      {".htm", DocumentFormat::kHtml}, {".json", DocumentFormat::kJson},
+      {".txt", DocumentFormat::kText}, {".pdf", DocumentFormat::kPdf},
+      {".svg", DocumentFormat::kSvg},  {".png", DocumentFormat::kPng}};
   // The extension is what follows the last dot of the file's name; a name
   // without one (a device such as /dev/stdout) is written as RTF, while an
   // extension the program does not know is an error rather than a guess.
@@ -198,13 +199,50 @@ DocumentFormat ChooseFormat(const Options& options) {
   return it->second;
 }
 
-// The figure's settings from --wrap, --title and --palette; nothing without
-// --wrap.
+// --dpi and --page, each only with the format it applies to.
+RenderSettings ChooseRendering(const Options& options, DocumentFormat format) {
+  RenderSettings settings;
+  if (options.dpi) {
+    if (format != DocumentFormat::kPng) {
+      throw UsageError("--dpi applies to PNG only");
+    }
+    if (*options.dpi < kMinFigureDpi || *options.dpi > kMaxFigureDpi) {
+      throw UsageError("--dpi needs a number from " +
+                       std::to_string(kMinFigureDpi) + " to " +
+                       std::to_string(kMaxFigureDpi));
+    }
+    settings.dpi = *options.dpi;
+  }
+  if (!options.page.empty()) {
+    if (format != DocumentFormat::kPdf) {
+      throw UsageError("--page applies to PDF only");
+    }
+    const auto page = PageByName(options.page, settings);
+    if (!page) {
+      throw UsageError("--page needs A4 or letter, optionally -portrait: " +
+                       options.page);
+    }
+    settings = *page;
+  }
+  return settings;
+}
+
+// The figure's settings from --wrap, --title, --palette, --dpi and --page;
+// nothing without --wrap, unless the format is painted (PDF, SVG, PNG),
+// which is always a figure.
 std::optional<FigureOptions> ChooseFigure(const Options& options,
                                           DocumentFormat format) {
+  const RenderSettings render = ChooseRendering(options, format);
   if (!options.wrap) {
-    if (options.plot) throw UsageError("--plot and --no-plot need a figure");
-    return std::nullopt;
+    if (!IsRenderedFormat(format)) {
+      if (options.plot) throw UsageError("--plot and --no-plot need a figure");
+      return std::nullopt;
+    }
+    FigureOptions figure;
+    figure.title = options.title;
+    figure.render = render;
+    figure.plot = options.plot.value_or(true);
+    return figure;
   }
   if (*options.wrap < kMinFigureWrap || *options.wrap > kMaxFigureWrap) {
     throw UsageError("--wrap needs a number from " +
@@ -218,6 +256,7 @@ std::optional<FigureOptions> ChooseFigure(const Options& options,
   figure.wrap = *options.wrap;
   figure.title = options.title;
   figure.plot = options.plot.value_or(true);
+  figure.render = render;
   return figure;
 }
 
@@ -364,7 +403,8 @@ ReportFormat ChooseReportFormat(const Options& options) {
   return *format;
 }
 
-int Run(const Options& options, std::ostream& out, std::ostream& err) {
+int Run(const Options& options, std::ostream& out, std::ostream& err,
+        FigureRenderer* renderer) {
   CheckInputs(options);
   std::optional<WindowSettings> windows;
   if (options.windows) {
@@ -390,6 +430,7 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
 
   StreamSink sink(err);
   Workspace workspace(sink);
+  workspace.SetFigureRenderer(renderer);
   PhaseTimer timer;
   if (options.timings) workspace.SetProgressObserver(&timer);
   workspace.SetPath(FileSlot::kFas, options.fas);
@@ -445,7 +486,7 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
 }
 
 int RunParsed(int argc, const char* const* argv, std::ostream& out,
-              std::ostream& err) {
+              std::ostream& err, FigureRenderer* renderer) {
   CLI::App app{"Tessarin: annotated alignment views without a window",
                "tessarin-cli"};
   app.set_version_flag("--version",
@@ -453,6 +494,7 @@ int RunParsed(int argc, const char* const* argv, std::ostream& out,
   Options options;
   std::string criteria;
   std::size_t wrap = 0;
+  int dpi = 0;
   app.add_option("--fas", options.fas, "aligned FASTA file")->required();
   app.add_option("--cons", options.cons,
                  "conservation file (required unless --windows is given)");
@@ -488,13 +530,14 @@ int RunParsed(int argc, const char* const* argv, std::ostream& out,
                  "where to write the document (default: standard output)");
   app.add_option(
       "--format", options.format,
-      "rtf | html | json | text, any case (default from the extension "
-      "of --out; rtf when it has none)");
+      "rtf | html | json | text | pdf | svg | png, any case (default from "
+      "the extension of --out; rtf when it has none); pdf, svg and png "
+      "write the figure layout");
   CLI::Option* wrap_option = app.add_option(
       "--wrap", wrap,
       "N: write the figure layout instead of the view: blocks of N columns "
       "(10 to 1000) with rulers, end positions, a header and a legend "
-      "(RTF, HTML or text)");
+      "(RTF, HTML, text, PDF, SVG or PNG; default 60 for PDF, SVG and PNG)");
   app.add_option("--title", options.title,
                  "the documents' title (default: the FASTA file's name)");
   app.add_option("--palette", options.palette,
@@ -521,6 +564,13 @@ int RunParsed(int argc, const char* const* argv, std::ostream& out,
   CLI::Option* no_plot_option =
       app.add_flag("--no-plot", no_plot, "leave the plot out of a figure");
   plot_option->excludes(no_plot_option);
+  CLI::Option* dpi_option = app.add_option(
+      "--dpi", dpi,
+      "PNG resolution in dots per inch, " + std::to_string(kMinFigureDpi) +
+          " to " + std::to_string(kMaxFigureDpi) + " (default 300)");
+  app.add_option("--page", options.page,
+                 "PDF page: A4 | letter, landscape unless followed by "
+                 "-portrait (default A4)");
   app.add_flag("--timings", options.timings,
                "print the time of each step to standard error");
   app.add_flag("--listing", options.listing,
@@ -550,9 +600,10 @@ int RunParsed(int argc, const char* const* argv, std::ostream& out,
   if (plot_option->count() > 0) options.plot = true;
   if (no_plot_option->count() > 0) options.plot = false;
   if (wrap_option->count() > 0) options.wrap = wrap;
+  if (dpi_option->count() > 0) options.dpi = dpi;
   if (windows_option->count() > 0) options.windows = windows;
   try {
-    return Run(options, out, err);
+    return Run(options, out, err, renderer);
   } catch (const UsageError& e) {
     ErrorLine(err, e.what());
     return kExitUsage;
@@ -565,8 +616,8 @@ int RunParsed(int argc, const char* const* argv, std::ostream& out,
 }  // namespace
 
 int RunCli(int argc, const char* const* argv, std::ostream& out,
-           std::ostream& err) {
-  const int status = RunParsed(argc, argv, out, err);
+           std::ostream& err, FigureRenderer* renderer) {
+  const int status = RunParsed(argc, argv, out, err, renderer);
   // A document cut short on standard output (a full disk, a closed pipe)
   // must not pass for a success.
   out.flush();

@@ -5,6 +5,8 @@
 
 #include <ostream>
 
+#include "view/figure_renderer.h"
+
 namespace tessarin {
 
 // Exit statuses.
@@ -14,9 +16,10 @@ inline constexpr int kExitUsage = 2;     // the command line was wrong
 
 // Runs `tessarin-cli` with the given arguments (argv[0] is the program).
 // The document goes to --out or to `out`; --inspect results follow it on
-// `out`; messages go to `err`, one line each, after "tessarin: ".
+// `out`; messages go to `err`, one line each, after "tessarin: ". PDF, SVG
+// and PNG figures are painted by `renderer` (none: they are refused).
 int RunCli(int argc, const char* const* argv, std::ostream& out,
-           std::ostream& err);
+           std::ostream& err, FigureRenderer* renderer = nullptr);
 
 }  // namespace tessarin
 

@@ -5,6 +5,7 @@
 
 #include "app/cli.h"
 #include "app/descriptor_buffer.h"
+#include "render/figure_files.h"
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
@@ -12,5 +13,7 @@ int main(int argc, char** argv) {
   // write, so that it can be reported.
   tessarin::DescriptorBuffer buffer(STDOUT_FILENO);
   std::ostream out(&buffer);
-  return tessarin::RunCli(argc, argv, out, std::cerr);
+  // Starts Qt's offscreen platform only when a figure is painted.
+  tessarin::QtFigureRenderer renderer;
+  return tessarin::RunCli(argc, argv, out, std::cerr, &renderer);
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/workspace.h"
+#include "view/figure_document.h"
 
 namespace tessarin {
 
@@ -31,11 +32,12 @@ class FileDialogs {
 // user chose.
 struct FigureFile {
   std::string path;
-  DocumentFormat format = DocumentFormat::kRtf;  // kRtf or kHtml
+  // kRtf, kHtml, kPdf, kSvg or kPng
+  DocumentFormat format = DocumentFormat::kRtf;
 };
 
-// The questions of Export Figure. Nothing (std::nullopt) means the user
-// cancelled.
+// The questions of Export Figure, Print Figure and Export View. Nothing
+// (std::nullopt) means the user cancelled.
 class FigureDialogs {
  public:
   virtual ~FigureDialogs() = default;
@@ -47,6 +49,12 @@ class FigureDialogs {
   // Asks for a file to write the figure to, after confirming that an
   // existing file may be replaced.
   virtual std::optional<FigureFile> FigureFileToSave() = 0;
+  // Asks for a file to write a PNG picture of the view to, after confirming
+  // that an existing file may be replaced.
+  virtual std::optional<std::string> ViewPictureToSave() = 0;
+  // Asks for a printer and prints `figure` on it; false when the user
+  // cancelled.
+  virtual bool PrintFigure(const FigureDocument& figure) = 0;
 };
 
 // Shows one text in a modal box with one OK button and returns when the user

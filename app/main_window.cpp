@@ -1,10 +1,12 @@
 #include "app/main_window.h"
 
+#include <QBuffer>
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFont>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,6 +16,7 @@
 #include <QTabWidget>
 #include <algorithm>
 #include <exception>
+#include <stdexcept>
 #include <vector>
 
 #include "app/qt_dialogs.h"
@@ -80,18 +83,6 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* text,
   return button;
 }
 
-// The format a figure is written in: the one its file's extension names, so
-// that "fig.html" typed under the RTF filter gives a page; the chosen
-// filter's otherwise.
-DocumentFormat FigureFormat(const FigureFile& file) {
-  const QString suffix = QFileInfo(FromPath(file.path)).suffix().toLower();
-  if (suffix == QStringLiteral("rtf")) return DocumentFormat::kRtf;
-  if (suffix == QStringLiteral("html") || suffix == QStringLiteral("htm")) {
-    return DocumentFormat::kHtml;
-  }
-  return file.format;
-}
-
 }  // namespace
 
 TForm1::TForm1(WindowDialogs dialogs, QWidget* parent)
@@ -114,8 +105,8 @@ TForm1::TForm1(WindowDialogs dialogs, QWidget* parent)
   }
   figures_ = dialogs.figures;
   if (figures_ == nullptr) {
-    own_figures_ = std::make_unique<QtFigureDialogs>(*FigureOptionsDialog1,
-                                                     *FigureSaveDialog1);
+    own_figures_ = std::make_unique<QtFigureDialogs>(
+        *FigureOptionsDialog1, *FigureSaveDialog1, *ViewPictureDialog1, this);
     figures_ = own_figures_.get();
   }
   windows_ = dialogs.windows;
@@ -126,6 +117,7 @@ TForm1::TForm1(WindowDialogs dialogs, QWidget* parent)
   ConnectHandlers();
   workspace_.on_status_changed = [this] { ShowStatus(); };
   busy_ = std::make_unique<BusyIndicator>(Label7);
+  workspace_.SetFigureRenderer(&renderer_);
   workspace_.SetProgressObserver(busy_.get());
 }
 
@@ -171,6 +163,8 @@ void TForm1::CreateControls() {
   FigureOptionsDialog1 =
       Named(new FigureOptionsDialog(this), "FigureOptionsDialog1");
   FigureSaveDialog1 = Named(CreateFigureSaveDialog(this), "FigureSaveDialog1");
+  ViewPictureDialog1 =
+      Named(CreateViewPictureDialog(this), "ViewPictureDialog1");
 
   anchors_.Add(PageControl1, {.left = true, .top = true, .right = true},
                kDesignSize);
@@ -228,6 +222,12 @@ void TForm1::CreateAnnotationPage() {
   ComputeConservationButton =
       MakeButton(page, "ComputeConservationButton", "Compute Conservation...",
                  QRect(248, 52, 150, 21), false);
+  // The figure on paper, beside Compute Conservation; a picture of the view
+  // as shown, under Annotate.
+  PrintFigureButton = MakeButton(page, "PrintFigureButton", "Print Figure...",
+                                 QRect(405, 52, 100, 21), false);
+  ExportViewButton = MakeButton(page, "ExportViewButton", "Export View...",
+                                QRect(3, 34, 95, 21), false);
 }
 
 template <typename Body>
@@ -270,6 +270,10 @@ void TForm1::ConnectHandlers() {
   Sites->on_save = [this](const ReportFilter& filter) { SaveReport(filter); };
   connect(ImportSitesButton, &QPushButton::clicked, this,
           &TForm1::ImportSitesClick);
+  connect(PrintFigureButton, &QPushButton::clicked, this,
+          &TForm1::PrintFigureClick);
+  connect(ExportViewButton, &QPushButton::clicked, this,
+          &TForm1::ExportViewClick);
   connect(ComputeConservationButton, &QPushButton::clicked, this,
           &TForm1::ComputeConservationClick);
   connect(CheckListBox1, &QListWidget::itemChanged, this,
@@ -488,7 +492,42 @@ void TForm1::ExportFigureClick() {
     if (!file) return;
     // The layout takes block widths in this range only.
     options->wrap = std::clamp(options->wrap, kMinFigureWrap, kMaxFigureWrap);
-    workspace_.SaveFigure(file->path, FigureFormat(*file), *options);
+    workspace_.SaveFigure(file->path, FigureFormatOf(file->path, file->format),
+                          *options);
+  });
+}
+
+void TForm1::PrintFigureClick() {
+  Command([this] {
+    if (!workspace_.Loaded()) {
+      sink_.Show(kNoDataLoaded);
+      return;
+    }
+    std::optional<FigureOptions> options = figures_->FigureOptionsFor(
+        TitleFromPath(workspace_.Path(FileSlot::kFas)));
+    if (!options) return;
+    options->wrap = std::clamp(options->wrap, kMinFigureWrap, kMaxFigureWrap);
+    workspace_.DrawFigure(*options, [this](const FigureDocument& figure) {
+      figures_->PrintFigure(figure);
+    });
+  });
+}
+
+void TForm1::ExportViewClick() {
+  Command([this] {
+    const std::optional<std::string> path = figures_->ViewPictureToSave();
+    if (!path) return;
+    // What the view shows now, at the screen's resolution.
+    const QImage picture = RE1->viewport()->grab().toImage();
+    workspace_.SaveOutput(*path, [&picture](std::ostream& out) {
+      QByteArray bytes;
+      QBuffer buffer(&bytes);
+      buffer.open(QIODevice::WriteOnly);
+      if (!picture.save(&buffer, "PNG")) {
+        throw std::runtime_error("Cannot make a PNG picture of the view");
+      }
+      out.write(bytes.constData(), static_cast<std::streamsize>(bytes.size()));
+    });
   });
 }
 

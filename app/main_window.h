@@ -19,6 +19,7 @@
 #include "app/plot_panel.h"
 #include "app/sites_panel.h"
 #include "app/workspace.h"
+#include "render/figure_files.h"
 
 class QComboBox;
 class QFileDialog;
@@ -45,7 +46,8 @@ inline constexpr const char* kAboutText =
 
 // Where the window asks its modal questions. A null member means the
 // desktop's own dialogs (the file dialogs OpenDialog1 and SaveDialog1, the
-// figure's FigureOptionsDialog1 and FigureSaveDialog1, and message boxes over
+// figure's FigureOptionsDialog1, FigureSaveDialog1 and ViewPictureDialog1, the
+// print dialog, and message boxes over
 // the window); tests pass scripted ones. Whatever is
 // passed must outlive the window.
 struct WindowDialogs {
@@ -78,6 +80,10 @@ class TForm1 : public QWidget {
   void Button7Click();  // Save RTF
   void Button8Click();  // store the cut-off
   void ExportFigureClick();
+  // The figure of Export Figure's options, printed.
+  void PrintFigureClick();
+  // A PNG picture of the part of the view that is shown.
+  void ExportViewClick();
   void CheckListBox1ClickCheck();
   void ComboBox1Change();
   void RE1SelectionChange();
@@ -133,6 +139,7 @@ class TForm1 : public QWidget {
   ConservationQuestions* windows_ = nullptr;
   AnchorLayout anchors_;
   std::unique_ptr<BusyIndicator> busy_;
+  QtFigureRenderer renderer_;
 
   // The controls, each named as its object (objectName), which is how tests
   // and style sheets find them. All are children of the window.
@@ -164,6 +171,8 @@ class TForm1 : public QWidget {
   SitesPanel* Sites = nullptr;
   bool sites_stale_ = false;  // the panel is behind the last Annotate
   QPushButton* ComputeConservationButton = nullptr;
+  QPushButton* PrintFigureButton = nullptr;
+  QPushButton* ExportViewButton = nullptr;
   QListWidget* CheckListBox1 = nullptr;
   QComboBox* ComboBox1 = nullptr;
   QLineEdit* Edit1 = nullptr;
@@ -172,6 +181,7 @@ class TForm1 : public QWidget {
   QFileDialog* SaveDialog1 = nullptr;
   FigureOptionsDialog* FigureOptionsDialog1 = nullptr;
   QFileDialog* FigureSaveDialog1 = nullptr;
+  QFileDialog* ViewPictureDialog1 = nullptr;
 };
 
 }  // namespace tessarin

@@ -4,12 +4,16 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QSpinBox>
 #include <QStringList>
 
+#include "render/figure_files.h"
 #include "view/figure_layout.h"
 #include "view/palette.h"
 
@@ -58,13 +62,26 @@ QFileDialog* CreateSaveDialog(QWidget* parent) {
   return dialog;
 }
 
-QFileDialog* CreateFigureSaveDialog(QWidget* parent) {
+namespace {
+
+// The figure formats by filter, in the order the dialog offers them.
+struct FilterFormat {
+  const char* filter;
+  DocumentFormat format;
+};
+constexpr FilterFormat kFigureFilters[] = {{kRtfFilter, DocumentFormat::kRtf},
+                                           {kHtmlFilter, DocumentFormat::kHtml},
+                                           {kPdfFilter, DocumentFormat::kPdf},
+                                           {kSvgFilter, DocumentFormat::kSvg},
+                                           {kPngFilter, DocumentFormat::kPng}};
+
+QFileDialog* CreateFilteredSaveDialog(QWidget* parent, const QString& title,
+                                      const QStringList& filters) {
   auto* dialog = new QFileDialog(parent);
-  dialog->setWindowTitle(QStringLiteral("Export Figure"));
+  dialog->setWindowTitle(title);
   dialog->setAcceptMode(QFileDialog::AcceptSave);
   dialog->setFileMode(QFileDialog::AnyFile);
-  dialog->setNameFilters(
-      {QString::fromLatin1(kRtfFilter), QString::fromLatin1(kHtmlFilter)});
+  dialog->setNameFilters(filters);
   dialog->setDefaultSuffix(DefaultSuffixOf(dialog->selectedNameFilter()));
   dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
   dialog->setSizeGripEnabled(true);
@@ -73,6 +90,36 @@ QFileDialog* CreateFigureSaveDialog(QWidget* parent) {
                      dialog->setDefaultSuffix(DefaultSuffixOf(filter));
                    });
   return dialog;
+}
+
+}  // namespace
+
+QFileDialog* CreateFigureSaveDialog(QWidget* parent) {
+  QStringList filters;
+  for (const FilterFormat& entry : kFigureFilters) {
+    filters.push_back(QString::fromLatin1(entry.filter));
+  }
+  return CreateFilteredSaveDialog(parent, QStringLiteral("Export Figure"),
+                                  filters);
+}
+
+QFileDialog* CreateViewPictureDialog(QWidget* parent) {
+  return CreateFilteredSaveDialog(parent, QStringLiteral("Export View"),
+                                  {QString::fromLatin1(kPngFilter)});
+}
+
+DocumentFormat FigureFormatOf(const std::string& path, DocumentFormat chosen) {
+  const QString suffix =
+      QFileInfo(QFile::decodeName(QByteArray::fromStdString(path)))
+          .suffix()
+          .toLower();
+  if (suffix == QStringLiteral("htm")) return DocumentFormat::kHtml;
+  for (const FilterFormat& entry : kFigureFilters) {
+    if (suffix == DefaultSuffixOf(QString::fromLatin1(entry.filter))) {
+      return entry.format;
+    }
+  }
+  return chosen;
 }
 
 FigureOptionsDialog::FigureOptionsDialog(QWidget* parent) : QDialog(parent) {
@@ -88,6 +135,16 @@ FigureOptionsDialog::FigureOptionsDialog(QWidget* parent) : QDialog(parent) {
   palette_ = new QComboBox(this);
   palette_->setObjectName(QStringLiteral("PaletteBox"));
   palette_->addItems({QStringLiteral("distinct"), QStringLiteral("spec")});
+  dpi_ = new QSpinBox(this);
+  dpi_->setObjectName(QStringLiteral("DpiEdit"));
+  dpi_->setRange(kMinFigureDpi, kMaxFigureDpi);
+  dpi_->setValue(RenderSettings{}.dpi);
+  dpi_->setSuffix(QStringLiteral(" dpi"));
+  page_ = new QComboBox(this);
+  page_->setObjectName(QStringLiteral("PageBox"));
+  page_->addItems({QStringLiteral("A4"), QStringLiteral("letter"),
+                   QStringLiteral("A4-portrait"),
+                   QStringLiteral("letter-portrait")});
   auto* buttons = new QDialogButtonBox(
       QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -96,6 +153,8 @@ FigureOptionsDialog::FigureOptionsDialog(QWidget* parent) : QDialog(parent) {
   form->addRow(QStringLiteral("&Block width:"), wrap_);
   form->addRow(QStringLiteral("&Title:"), title_);
   form->addRow(QStringLiteral("&Palette:"), palette_);
+  form->addRow(QStringLiteral("PNG &resolution:"), dpi_);
+  form->addRow(QStringLiteral("PDF pa&ge:"), page_);
   form->addRow(buttons);
 }
 
@@ -112,6 +171,10 @@ std::optional<FigureOptions> FigureOptionsDialog::Ask(
   options.title = title_->text().toLatin1().toStdString();
   options.palette = PaletteByName(palette_->currentText().toStdString())
                         .value_or(Palette::kDistinct);
+  options.render.dpi = dpi_->value();
+  options.render =
+      PageByName(page_->currentText().toStdString(), options.render)
+          .value_or(options.render);
   return options;
 }
 
@@ -126,10 +189,27 @@ std::optional<FigureFile> QtFigureDialogs::FigureFileToSave() {
   save_.setDefaultSuffix(DefaultSuffixOf(save_.selectedNameFilter()));
   std::optional<std::string> path = RunDialog(save_);
   if (!path) return std::nullopt;
-  const bool html =
-      save_.selectedNameFilter() == QString::fromLatin1(kHtmlFilter);
-  return FigureFile{std::move(*path),
-                    html ? DocumentFormat::kHtml : DocumentFormat::kRtf};
+  DocumentFormat format = DocumentFormat::kRtf;
+  for (const FilterFormat& entry : kFigureFilters) {
+    if (save_.selectedNameFilter() == QString::fromLatin1(entry.filter)) {
+      format = entry.format;
+    }
+  }
+  return FigureFile{std::move(*path), format};
+}
+
+std::optional<std::string> QtFigureDialogs::ViewPictureToSave() {
+  return RunDialog(picture_);
+}
+
+bool QtFigureDialogs::PrintFigure(const FigureDocument& figure) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageOrientation(QPageLayout::Landscape);
+  QPrintDialog dialog(&printer, parent_);
+  dialog.setWindowTitle(QStringLiteral("Print Figure"));
+  if (dialog.exec() != QDialog::Accepted) return false;
+  PaintFigurePages(figure, printer);
+  return true;
 }
 
 std::optional<std::string> QtFileDialogs::OpenFile() {

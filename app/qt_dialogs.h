@@ -29,15 +29,25 @@ QFileDialog* CreateSaveDialog(QWidget* parent);
 // The file-type filters of the figure's save dialog, one per format.
 inline constexpr const char* kRtfFilter = "RTF document (*.rtf)";
 inline constexpr const char* kHtmlFilter = "HTML page (*.html *.htm)";
+inline constexpr const char* kPdfFilter = "PDF document (*.pdf)";
+inline constexpr const char* kSvgFilter = "SVG picture (*.svg)";
+inline constexpr const char* kPngFilter = "PNG picture (*.png)";
 
-// The figure's save dialog: a filter per format, RTF first; the default
-// extension is the chosen filter's, and it asks before it lets an existing
-// file be replaced.
+// The figure's save dialog: a filter per format (RTF, HTML, PDF, SVG, PNG);
+// the default extension is the chosen filter's, and it asks before it lets
+// an existing file be replaced.
 QFileDialog* CreateFigureSaveDialog(QWidget* parent);
+// The save dialog for a picture of the view: PNG only, likewise.
+QFileDialog* CreateViewPictureDialog(QWidget* parent);
 
-// Block width (kMinFigureWrap to kMaxFigureWrap columns), title and palette
-// of a figure, with OK and Cancel. The fields keep their values from one
-// export to the next.
+// The format of a figure file: the one its extension names, so that
+// "fig.html" typed under the RTF filter gives a page; `chosen` (the chosen
+// filter's) otherwise.
+DocumentFormat FigureFormatOf(const std::string& path, DocumentFormat chosen);
+
+// Block width (kMinFigureWrap to kMaxFigureWrap columns), title, palette,
+// PNG resolution and PDF page of a figure, with OK and Cancel. The fields keep
+// their values from one export to the next.
 class FigureOptionsDialog : public QDialog {
   Q_OBJECT
 
@@ -51,6 +61,8 @@ class FigureOptionsDialog : public QDialog {
   QSpinBox* wrap_ = nullptr;
   QLineEdit* title_ = nullptr;
   QComboBox* palette_ = nullptr;
+  QSpinBox* dpi_ = nullptr;
+  QComboBox* page_ = nullptr;
 };
 
 // Runs the two dialog objects that the window owns. The open dialog is one
@@ -74,20 +86,30 @@ class QtFileDialogs : public FileDialogs {
   std::unique_ptr<QFileDialog> report_;
 };
 
-// Runs the figure's options dialog, then its save dialog; the window owns
-// both, and both must outlive this object.
+// Runs the figure's options dialog, its save dialog, the view picture's
+// save dialog and the desktop's print dialog over `parent`; the window owns
+// the dialogs, and they must outlive this object.
 class QtFigureDialogs : public FigureDialogs {
  public:
-  QtFigureDialogs(FigureOptionsDialog& options, QFileDialog& save_dialog)
-      : options_(options), save_(save_dialog) {}
+  QtFigureDialogs(FigureOptionsDialog& options, QFileDialog& save_dialog,
+                  QFileDialog& picture_dialog, QWidget* parent)
+      : options_(options),
+        save_(save_dialog),
+        picture_(picture_dialog),
+        parent_(parent) {}
 
   std::optional<FigureOptions> FigureOptionsFor(
       const std::string& default_title) override;
   std::optional<FigureFile> FigureFileToSave() override;
+  std::optional<std::string> ViewPictureToSave() override;
+  // Pages in landscape unless the user chooses otherwise.
+  bool PrintFigure(const FigureDocument& figure) override;
 
  private:
   FigureOptionsDialog& options_;
   QFileDialog& save_;
+  QFileDialog& picture_;
+  QWidget* parent_;
 };
 
 // A modal QMessageBox with one OK button over `parent`.

@@ -3,6 +3,7 @@
 #include <exception>
 #include <filesystem>
 #include <new>
+#include <stdexcept>
 #include <system_error>
 #include <utility>
 
@@ -60,6 +61,11 @@ void Report(MessageSink& sink, MessageSink& plain, std::string_view text) {
 }
 
 }  // namespace
+
+bool IsRenderedFormat(DocumentFormat format) {
+  return format == DocumentFormat::kPdf || format == DocumentFormat::kSvg ||
+         format == DocumentFormat::kPng;
+}
 
 std::string_view FailureText(const std::exception& error) {
   if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) {
@@ -377,6 +383,10 @@ void Workspace::WriteDocument(std::ostream& out, DocumentFormat format) const {
       return;
     case DocumentFormat::kJson:
       break;
+    case DocumentFormat::kPdf:
+    case DocumentFormat::kSvg:
+    case DocumentFormat::kPng:
+      throw std::invalid_argument(std::string(kViewNotRendered));
   }
   JsonDocumentExtras extras;
   extras.line_index = annotated_ ? annotated_view_.line_index : ADWord();
@@ -399,8 +409,9 @@ bool Workspace::CanDrawFigure() {
   return true;
 }
 
-void Workspace::WriteFigureDocument(std::ostream& out, DocumentFormat format,
-                                    const FigureOptions& options) {
+void Workspace::MakeFigure(
+    const FigureOptions& options,
+    const std::function<void(const FigureDocument&)>& use) {
   const std::vector<std::uint32_t> colors =
       FactorColors(read_in_.factors, options.palette);
   const AnnotatedView* annotated = &annotated_view_;
@@ -437,23 +448,39 @@ void Workspace::WriteFigureDocument(std::ostream& out, DocumentFormat format,
     figure.plot = &*plot;
   }
   Phase(kPhaseWrite);
-  switch (format) {
-    case DocumentFormat::kHtml:
-      WriteFigureHtml(figure, out);
-      return;
-    case DocumentFormat::kText:
-      WriteFigureText(figure, out);
-      return;
-    default:
-      WriteFigureRtf(figure, out);
-      return;
-  }
+  use(figure);
+}
+
+void Workspace::WriteFigureDocument(std::ostream& out, DocumentFormat format,
+                                    const FigureOptions& options) {
+  MakeFigure(options, [&](const FigureDocument& figure) {
+    switch (format) {
+      case DocumentFormat::kHtml:
+        WriteFigureHtml(figure, out);
+        return;
+      case DocumentFormat::kText:
+        WriteFigureText(figure, out);
+        return;
+      case DocumentFormat::kPdf:
+        renderer_->Render(figure, RenderedFormat::kPdf, options.render, out);
+        return;
+      case DocumentFormat::kSvg:
+        renderer_->Render(figure, RenderedFormat::kSvg, options.render, out);
+        return;
+      case DocumentFormat::kPng:
+        renderer_->Render(figure, RenderedFormat::kPng, options.render, out);
+        return;
+      default:
+        WriteFigureRtf(figure, out);
+        return;
+    }
+  });
 }
 
 bool Workspace::SaveFigure(const std::string& path, DocumentFormat format,
                            const FigureOptions& options) {
   return RunCommand(sink_, [&] {
-    if (!CanDrawFigure()) return false;
+    if (!CanDrawFigure() || !CanRender(format)) return false;
     const std::optional<std::string> failure = SaveDocument(
         path,
         [&](std::ostream& out) { WriteFigureDocument(out, format, options); });
@@ -465,10 +492,35 @@ bool Workspace::SaveFigure(const std::string& path, DocumentFormat format,
 bool Workspace::WriteFigure(std::ostream& out, DocumentFormat format,
                             const FigureOptions& options) {
   return RunCommand(sink_, [&] {
-    if (!CanDrawFigure()) return false;
+    if (!CanDrawFigure() || !CanRender(format)) return false;
     WriteFigureDocument(out, format, options);
     return true;
   });
+}
+
+bool Workspace::DrawFigure(
+    const FigureOptions& options,
+    const std::function<void(const FigureDocument&)>& draw) {
+  return RunCommand(sink_, [&] {
+    if (!CanDrawFigure()) return false;
+    MakeFigure(options, draw);
+    return true;
+  });
+}
+
+bool Workspace::SaveOutput(const std::string& path,
+                           const std::function<void(std::ostream&)>& write) {
+  return RunCommand(sink_, [&] {
+    const std::optional<std::string> failure = SaveDocument(path, write);
+    if (failure) sink_.Show(*failure);
+    return !failure;
+  });
+}
+
+bool Workspace::CanRender(DocumentFormat format) {
+  if (!IsRenderedFormat(format) || renderer_ != nullptr) return true;
+  sink_.Show(kCannotRender);
+  return false;
 }
 
 bool Workspace::Save(const std::string& path, DocumentFormat format) {

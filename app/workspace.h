@@ -24,6 +24,8 @@
 #include "text/progress.h"
 #include "view/annotated_view.h"
 #include "view/conservation_plot.h"
+#include "view/figure_document.h"
+#include "view/figure_renderer.h"
 #include "view/palette.h"
 #include "view/provenance.h"
 #include "view/rich_view.h"
@@ -34,7 +36,12 @@ namespace tessarin {
 
 enum class FileSlot { kFas, kConservation, kTf };
 
-enum class DocumentFormat { kRtf, kHtml, kJson, kText };
+// The view's documents are the first four; figures are also painted as
+// the last three (IsRenderedFormat).
+enum class DocumentFormat { kRtf, kHtml, kJson, kText, kPdf, kSvg, kPng };
+
+// Whether `format` is painted (PDF, SVG, PNG) rather than written.
+bool IsRenderedFormat(DocumentFormat format);
 
 // What "Export Figure..." and --wrap ask for.
 struct FigureOptions {
@@ -43,6 +50,7 @@ struct FigureOptions {
   Palette palette = Palette::kDistinct;
   // The conservation plot over each block, when there are scores to plot.
   bool plot = true;
+  RenderSettings render;  // PDF and PNG
 };
 
 // Texts the commands report.
@@ -50,6 +58,11 @@ inline constexpr std::string_view kNoSuchFile = "No such file: ";
 inline constexpr std::string_view kMissingFiles = "Missing file(s)!";
 inline constexpr std::string_view kNoDataLoaded = "No data loaded!";
 inline constexpr std::string_view kNotANumber = "Not a number";
+inline constexpr std::string_view kCannotRender =
+    "This program cannot paint PDF, SVG or PNG figures";
+inline constexpr std::string_view kViewNotRendered =
+    "PDF, SVG and PNG are figure formats; the view is written as RTF, HTML, "
+    "JSON or text";
 // Reported when a command runs out of memory; the command ends there.
 inline constexpr std::string_view kOutOfMemory = "Out of memory";
 // The step of Read in Files that lists the sequences in the view.
@@ -168,10 +181,22 @@ class Workspace {
   // data loaded!" before any reading in, and the length-check message when
   // the alignment read last is no alignment; nothing is written then. A
   // failure to write is reported as for Save.
+  // PDF, SVG and PNG are painted by the renderer set with
+  // SetFigureRenderer; without one they are refused with a message.
   bool SaveFigure(const std::string& path, DocumentFormat format,
                   const FigureOptions& options);
   bool WriteFigure(std::ostream& out, DocumentFormat format,
                    const FigureOptions& options);
+  // Print: hands the figure, made as for Export Figure, to `draw` (which
+  // prints it); refused as Export Figure is.
+  bool DrawFigure(const FigureOptions& options,
+                  const std::function<void(const FigureDocument&)>& draw);
+  // Not owned; null for none.
+  void SetFigureRenderer(FigureRenderer* renderer) { renderer_ = renderer; }
+  // Writes what `write` writes to `path` as Save writes a document (the
+  // window's picture of its view).
+  bool SaveOutput(const std::string& path,
+                  const std::function<void(std::ostream&)>& write);
 
   // The site report of the view as the last Annotate left it, built at the
   // first call after it; null (and "No data loaded!" or kNotAnnotated
@@ -282,6 +307,11 @@ class Workspace {
   bool CanDrawFigure();
   // Forgets the marks, sites, windows and report of the last Annotate.
   void ClearAnnotation();
+  // Whether `format` can be written: a painted one needs the renderer.
+  bool CanRender(DocumentFormat format);
+  // Makes the figure of `options` and hands it to `use`.
+  void MakeFigure(const FigureOptions& options,
+                  const std::function<void(const FigureDocument&)>& use);
   void WriteFigureDocument(std::ostream& out, DocumentFormat format,
                            const FigureOptions& options);
   void SetStatus(std::string_view text);
@@ -316,6 +346,7 @@ class Workspace {
   std::string status_ = ".";
   std::vector<std::string> inspections_;
   ProgressObserver* progress_ = nullptr;
+  FigureRenderer* renderer_ = nullptr;
   std::string title_;
   Palette palette_ = Palette::kColorRule;
 };

@@ -118,11 +118,11 @@ TEST_F(CliTest, UsageErrorsExitTwoWithoutDocument) {
       {"--cutoff", "ML"},
       {"--cutoff", "ML=abc"},
       {"--cutoff", "NOPE=1"},
-      {"--format", "pdf"},
+      {"--format", "docx"},
       {"--inspect", "1:2"},
       {"--inspect", "a:b:c"},
       {"--no-such-option"},
-      {"--out", "view.pdf"},
+      {"--out", "view.doc"},
       {"--wrap", "9"},
       {"--wrap", "1001"},
       {"--wrap", "x"},
@@ -134,6 +134,12 @@ TEST_F(CliTest, UsageErrorsExitTwoWithoutDocument) {
       {"--min-shared", "2"},
       {"--plot"},
       {"--no-plot", "--wrap", "60", "--plot"},
+      {"--dpi", "300"},
+      {"--out", "f.png", "--dpi", "9"},
+      {"--page", "A4"},
+      {"--out", "f.svg", "--page", "A4"},
+      {"--out", "f.pdf", "--page", "A5"},
+      {"--out", "f.png", "--wrap", "9"},
   };
   for (const auto& args : bad) {
     const Result r = Run(args);

@@ -2,11 +2,13 @@
 
 #include <unistd.h>
 
+#include <QAbstractScrollArea>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -17,6 +19,7 @@
 #include <QTableView>
 #include <QTest>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <new>
 #include <sstream>
@@ -57,11 +60,23 @@ class ScriptedFigureDialogs : public FigureDialogs {
     ++asked;
     return file;
   }
+  std::optional<std::string> ViewPictureToSave() override {
+    ++asked;
+    return picture;
+  }
+  bool PrintFigure(const FigureDocument& figure) override {
+    printed_title = figure.provenance.title;
+    printed_blocks = figure.layout.blocks.size();
+    return true;
+  }
 
   std::optional<FigureOptions> options;
   std::optional<FigureFile> file;
+  std::optional<std::string> picture;
   int asked = 0;
   std::string offered_title;
+  std::string printed_title;
+  std::size_t printed_blocks = 0;
 };
 
 // Documents carry a date: fixed while this lives, so that two writings of
@@ -177,6 +192,8 @@ class MainWindowTest : public QObject {
     row("Button8", "SET", QRect(391, 24, 50, 21));
     row("ComputeConservationButton", "Compute Conservation...",
         QRect(248, 52, 150, 21));
+    row("PrintFigureButton", "Print Figure...", QRect(405, 52, 100, 21));
+    row("ExportViewButton", "Export View...", QRect(3, 34, 95, 21));
     row("RE1", "", QRect(8, 127, 524, 234));
     row("Label7", ".", QRect(8, 367, 0, 0));
     row("Button2", "About", QRect(504, 4, 28, 12));
@@ -643,28 +660,38 @@ class MainWindowTest : public QObject {
   // chosen filter.
   void ExportFigureWritesTheFigure_data() {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("html_filter");
+    QTest::addColumn<DocumentFormat>("filter");
     QTest::addColumn<int>("wrap");
     QTest::addColumn<QString>("title");  // empty: the FASTA file's name
     QTest::addColumn<bool>("rule_palette");
-    QTest::addColumn<bool>("html");  // the format expected
-    QTest::newRow("rtf") << "fig.rtf" << false << 60 << "Promoter <&> 1"
-                         << false << false;
-    QTest::newRow("html") << "fig.html" << true << 25 << "" << true << true;
+    QTest::addColumn<DocumentFormat>("format");  // the format expected
+    using F = DocumentFormat;
+    QTest::newRow("rtf") << "fig.rtf" << F::kRtf << 60 << "Promoter <&> 1"
+                         << false << F::kRtf;
+    QTest::newRow("html") << "fig.html" << F::kHtml << 25 << "" << true
+                          << F::kHtml;
     QTest::newRow("typed htm under the RTF filter")
-        << "fig.htm" << false << 1000 << "Sites htm" << false << true;
+        << "fig.htm" << F::kRtf << 1000 << "Sites htm" << false << F::kHtml;
     QTest::newRow("typed RTF under the HTML filter")
-        << "fig.RTF" << true << 10 << "Sites RTF" << true << false;
+        << "fig.RTF" << F::kHtml << 10 << "Sites RTF" << true << F::kRtf;
     QTest::newRow("no extension: the filter's")
-        << "figure" << true << 60 << "Sites" << false << true;
+        << "figure" << F::kHtml << 60 << "Sites" << false << F::kHtml;
+    QTest::newRow("pdf") << "fig.pdf" << F::kPdf << 60 << "" << false
+                         << F::kPdf;
+    QTest::newRow("svg") << "fig.svg" << F::kSvg << 40 << "Sites svg" << false
+                         << F::kSvg;
+    QTest::newRow("typed png under the PDF filter")
+        << "fig.png" << F::kPdf << 60 << "" << true << F::kPng;
+    QTest::newRow("no extension: the SVG filter")
+        << "figure" << F::kSvg << 60 << "" << false << F::kSvg;
   }
   void ExportFigureWritesTheFigure() {
     QFETCH(QString, name);
-    QFETCH(bool, html_filter);
+    QFETCH(DocumentFormat, filter);
     QFETCH(int, wrap);
     QFETCH(QString, title);
     QFETCH(bool, rule_palette);
-    QFETCH(bool, html);
+    QFETCH(DocumentFormat, format);
     const FixedDocumentDate fixed_date;
     const std::string fas = ExamplePath("promoter.fas");
     const std::string cons = ExamplePath("promoter.cons");
@@ -673,32 +700,68 @@ class MainWindowTest : public QObject {
     Click("Button1");
     Click("Button3");
     const FigureOptions options{
-        static_cast<std::size_t>(wrap), title.toStdString(),
-        rule_palette ? Palette::kColorRule : Palette::kDistinct};
+        static_cast<std::size_t>(wrap),
+        title.toStdString(),
+        rule_palette ? Palette::kColorRule : Palette::kDistinct,
+        {}};
     const std::string path = dir_->filePath(name).toStdString();
     figures_->options = options;
-    figures_->file = FigureFile{
-        path, html_filter ? DocumentFormat::kHtml : DocumentFormat::kRtf};
+    figures_->file = FigureFile{path, filter};
     Click("ExportFigureButton");
 
     NullSink quiet;
     Workspace expected(quiet);
+    QtFigureRenderer renderer;
+    expected.SetFigureRenderer(&renderer);
     expected.SetPath(FileSlot::kFas, fas);
     expected.SetPath(FileSlot::kConservation, cons);
     expected.SetPath(FileSlot::kTf, tf);
     QVERIFY(expected.ReadInFiles() && expected.Annotate());
     std::ostringstream figure;
-    QVERIFY(expected.WriteFigure(
-        figure, html ? DocumentFormat::kHtml : DocumentFormat::kRtf, options));
+    QVERIFY(expected.WriteFigure(figure, format, options));
 
     QCOMPARE(boxes_->texts, Texts{});
     QCOMPARE(figures_->offered_title, std::string("promoter.fas"));
     const std::string written = ReadFile(path);
-    QVERIFY(written.starts_with(html ? "<!DOCTYPE html>" : "{\\rtf1"));
+    static const std::map<DocumentFormat, std::string> kStarts = {
+        {DocumentFormat::kRtf, "{\\rtf1"},
+        {DocumentFormat::kHtml, "<!DOCTYPE html>"},
+        {DocumentFormat::kPdf, "%PDF-"},
+        {DocumentFormat::kSvg, "<?xml"},
+        {DocumentFormat::kPng, "\x89PNG"}};
+    QVERIFY(written.starts_with(kStarts.at(format)));
     const std::string shown =
         title.isEmpty() ? "promoter.fas" : title.toStdString();
-    QVERIFY(written.find(shown) != std::string::npos);
+    if (format != DocumentFormat::kPng && format != DocumentFormat::kPdf) {
+      QVERIFY(written.find(shown) != std::string::npos);
+    }
     QVERIFY(written == figure.str());
+  }
+
+  // Print Figure hands the figure of the options given to the printer;
+  // Export View writes a PNG of the view's visible part.
+  void PrintFigureAndExportView() {
+    ChooseFiles(ExamplePath("promoter.fas"), ExamplePath("promoter.cons"),
+                ExamplePath("promoter.tf"));
+    Click("Button1");
+    Click("Button3");
+    FigureOptions options;
+    options.wrap = 100;
+    options.title = "Printed";
+    figures_->options = options;
+    Click("PrintFigureButton");
+    QCOMPARE(figures_->printed_title, std::string("Printed"));
+    QCOMPARE(figures_->printed_blocks, std::size_t{3});  // 241 columns
+
+    const std::string path = dir_->filePath("view.png").toStdString();
+    figures_->picture = path;
+    Click("ExportViewButton");
+    QCOMPARE(boxes_->texts, Texts{});
+    QImage picture;
+    QVERIFY(picture.load(QString::fromStdString(path), "PNG"));
+    const QWidget* viewport =
+        window_->findChild<QAbstractScrollArea*>("RE1")->viewport();
+    QCOMPARE(picture.size(), viewport->size() * viewport->devicePixelRatioF());
   }
 
   void ExportFigureCancelledOrWithoutDataWritesNothing() {

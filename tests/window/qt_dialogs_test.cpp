@@ -63,6 +63,40 @@ class QtDialogsTest : public QObject {
     QCOMPARE(dialogs.SaveFile(), std::optional(Encoded(chosen)));
   }
 
+  // The chosen filter gives the figure's format and the extension of a
+  // name typed without one.
+  void FigureSaveDialogGivesTheFilterFormat_data() {
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<DocumentFormat>("format");
+    QTest::addColumn<QString>("suffix");
+    QTest::newRow("rtf") << kRtfFilter << DocumentFormat::kRtf << "rtf";
+    QTest::newRow("html") << kHtmlFilter << DocumentFormat::kHtml << "html";
+    QTest::newRow("pdf") << kPdfFilter << DocumentFormat::kPdf << "pdf";
+    QTest::newRow("svg") << kSvgFilter << DocumentFormat::kSvg << "svg";
+    QTest::newRow("png") << kPngFilter << DocumentFormat::kPng << "png";
+  }
+  void FigureSaveDialogGivesTheFilterFormat() {
+    QFETCH(QString, filter);
+    QFETCH(DocumentFormat, format);
+    QFETCH(QString, suffix);
+    QTemporaryDir dir;
+    QWidget window;
+    QFileDialog* save = CreateFigureSaveDialog(&window);
+    FigureOptionsDialog options(&window);
+    QtFigureDialogs dialogs(options, *save, *CreateViewPictureDialog(&window),
+                            &window);
+    WhenShown([&] {
+      save->selectNameFilter(filter);
+      emit save->filterSelected(filter);
+      save->selectFile(dir.filePath("figure"));
+      static_cast<QDialog*>(save)->accept();
+    });
+    const std::optional<FigureFile> file = dialogs.FigureFileToSave();
+    QVERIFY(file.has_value());
+    QCOMPARE(file->format, format);
+    QCOMPARE(file->path, Encoded(dir.filePath("figure." + suffix)));
+  }
+
   void MessageBoxHasTheTextAndOneOkButton() {
     QtMessageBoxes boxes(nullptr);
     QString text;
