@@ -45,7 +45,8 @@ std::string Number(double value) {
 
 }  // namespace
 
-PlotPanel::PlotPanel(RichViewWidget& view) : QWidget(nullptr), view_(view) {
+PlotPanel::PlotPanel(RichViewWidget& view) : QWidget(&view), view_(view) {
+  hide();  // until shown as the view's header
   setObjectName(QStringLiteral("PlotPanel"));
   setMouseTracking(true);
   // The labels in the desktop's own small type, not the view's letters.

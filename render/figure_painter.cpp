@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 
+#include "render/plot_strip.h"
 #include "view/conservation_highlight.h"
 #include "view/rich_view.h"
 
@@ -227,6 +228,10 @@ FigurePlan::FigurePlan(const FigureDocument& figure, double text_points,
       header_(MeasureFigureFont(header_points)),
       title_(MeasureFigureFont(title_points_)),
       strip_(strip) {
+  if (strip_ == nullptr && figure.plot != nullptr) {
+    own_strip_ = std::make_shared<PlotStrip>(*figure.plot);
+    strip_ = own_strip_.get();
+  }
   HeaderFlow title(TitleColumns(header_columns), header_lines_);
   title.Words(figure.provenance.title, {});
   title_lines_ = header_lines_.size();

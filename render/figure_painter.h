@@ -13,6 +13,7 @@
 #include <QString>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -128,6 +129,9 @@ class FigurePlan {
   std::vector<HeaderLine> header_lines_;
   std::size_t title_lines_ = 0;
   const BlockStrip* strip_;
+  // The figure's own conservation plot, when it has one and no other strip
+  // is given.
+  std::shared_ptr<const BlockStrip> own_strip_;
 };
 
 // Paints the title and header with their top left corner at (left, top).

@@ -206,10 +206,10 @@ void WriteFigureSvg(const FigureDocument& figure, QIODevice& out,
                        QString::number(block.first_column));
     svg.writeCharacters(QStringLiteral("\n"));
     double top = y;
-    if (strip != nullptr) {
-      const double height = strip->Height(block, metrics);
+    if (const BlockStrip* above = plan.Strip()) {
+      const double height = above->Height(block, metrics);
       if (height > 0) {
-        strip->WriteSvg(svg, block, metrics, margin + plan.ColumnsLeft(), top);
+        above->WriteSvg(svg, block, metrics, margin + plan.ColumnsLeft(), top);
         top += height;
       }
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 namespace tessarin {
@@ -177,6 +178,67 @@ ConservationPlot BuildConservationPlot(
         site.factor, color};
   }
   return plot;
+}
+
+PlotSpan PlotForColumns(const ConservationPlot& plot, std::uint64_t first,
+                        std::uint64_t last) {
+  PlotSpan span;
+  for (const PlotCurve& curve : plot.curves) {
+    PlotCurveSpan& shown = span.curves.emplace_back();
+    shown.curve = &curve;
+    for (auto range = std::lower_bound(
+             plot.passing.begin(), plot.passing.end(), first,
+             [](const ColumnRange&r, std::uint64_t c) { return r.last < c; });
+         range != plot.passing.end() && range->first <= last; ++range) {
+      shown.shaded.push_back(
+          {std::max(range->first, first), std::min(range->last, last)});
+    }
+    const PlotStep* previous = nullptr;
+    for (auto step =
+             std::lower_bound(curve.steps.begin(), curve.steps.end(), first,
+                              [](const PlotStep&p, std::uint64_t c) {
+                                return p.last_column < c;
+                              });
+         step != curve.steps.end() && step->first_column <= last; ++step) {
+      if (previous == nullptr ||
+          previous->last_column + 1 != step->first_column) {
+        shown.pieces.emplace_back();
+      }
+      shown.pieces.back().push_back({std::max(step->first_column, first),
+                                     std::min(step->last_column, last),
+                                     step->value});
+      previous = &*step;
+    }
+  }
+  const std::uint64_t reach =
+      first > plot.widest_tick ? first - plot.widest_tick : 0;
+  for (auto tick = std::lower_bound(plot.ticks.begin(), plot.ticks.end(), reach,
+                                    [](const PlotTick&t, std::uint64_t c) {
+                                      return t.first_column < c;
+                                    });
+       tick != plot.ticks.end() && tick->first_column <= last; ++tick) {
+    if (tick->last_column < first) continue;
+    PlotTick clipped = *tick;
+    clipped.first_column = std::max(tick->first_column, first);
+    clipped.last_column = std::min(tick->last_column, last);
+    span.ticks.push_back(clipped);
+  }
+  return span;
+}
+
+double PlotHeightShare(const PlotCurve& curve, double value) {
+  if (!(curve.high > curve.low)) return 0.5;
+  return (value - curve.low) / (curve.high - curve.low);
+}
+
+std::string PlotCurveLabel(const PlotCurve& curve) {
+  std::string label = curve.name;
+  if (curve.cutoff) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", *curve.cutoff);
+    label += std::string(" < ") + text;
+  }
+  return label;
 }
 
 std::string PlotLegendNote(const ConservationPlot& plot) {

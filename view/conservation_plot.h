@@ -71,6 +71,30 @@ ConservationPlot BuildConservationPlot(
     const AnnotatedView& annotated,
     const std::vector<std::uint32_t>* colors = nullptr);
 
+// What the plot shows over columns first to last: per curve, the passing
+// windows and the curve's steps clipped to those columns, the steps split
+// into pieces where the curve has a gap; and the ticks that reach into the
+// columns, clipped. Found by binary search, so a block or a screenful costs
+// only what it shows.
+struct PlotCurveSpan {
+  const PlotCurve* curve = nullptr;
+  std::vector<ColumnRange> shaded;
+  std::vector<std::vector<PlotStep>> pieces;
+};
+struct PlotSpan {
+  std::vector<PlotCurveSpan> curves;
+  std::vector<PlotTick> ticks;
+};
+PlotSpan PlotForColumns(const ConservationPlot& plot, std::uint64_t first,
+                        std::uint64_t last);
+
+// Where `value` stands in its curve's strip: 0 at the bottom (the curve's
+// least value), 1 at the top (its greatest); 0.5 when they are equal.
+double PlotHeightShare(const PlotCurve& curve, double value);
+
+// The name of the curve's score and its cut-off: "ML < 0.132".
+std::string PlotCurveLabel(const PlotCurve& curve);
+
 // The text under a plot: "centre-nearest window per column" when windows
 // overlap, else empty.
 std::string PlotLegendNote(const ConservationPlot& plot);
