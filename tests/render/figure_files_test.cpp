@@ -164,12 +164,17 @@ struct SvgBlock {
   std::vector<std::string> lines;  // every text element's characters
   std::size_t rows = 0;            // of them, class "row"
   std::size_t yellow = 0;          // rectangles filled #ffff00
+  // In the conservation plot above the block:
+  std::size_t curves = 0;     // path.curve
+  std::size_t cutoffs = 0;    // line.cutoff
+  std::size_t conserved = 0;  // rect.conserved
 };
 
 std::vector<SvgBlock> ReadSvgBlocks(const std::string& svg) {
   std::vector<SvgBlock> blocks;
   QXmlStreamReader reader(QByteArray::fromStdString(svg));
   bool in_block = false;
+  int inner_groups = 0;  // groups open inside the block (the plot's)
   int text_depth = 0;
   while (!reader.atEnd()) {
     reader.readNext();
@@ -178,16 +183,30 @@ std::vector<SvgBlock> ReadSvgBlocks(const std::string& svg) {
     };
     if (reader.isStartElement()) {
       const QStringView name = reader.name();
-      if (name == u"g") {
-        in_block = attribute("class") == u"block";
+      const QString kind = attribute("class");
+      if (name == u"g" && in_block) {
+        ++inner_groups;
+      } else if (name == u"g") {
+        in_block = kind == u"block";
         if (in_block) blocks.emplace_back();
+      } else if (in_block && inner_groups > 0) {
+        SvgBlock& block = blocks.back();
+        block.curves += name == u"path" && kind == u"curve" ? 1 : 0;
+        block.cutoffs += name == u"line" && kind == u"cutoff" ? 1 : 0;
+        block.conserved += name == u"rect" && kind == u"conserved" ? 1 : 0;
       } else if (in_block && name == u"text") {
         blocks.back().lines.emplace_back();
-        if (attribute("class") == u"row") ++blocks.back().rows;
+        if (kind == u"row") ++blocks.back().rows;
         ++text_depth;
       } else if (in_block && name == u"rect" &&
                  attribute("fill") == u"#ffff00") {
         ++blocks.back().yellow;
+      }
+    } else if (reader.isEndElement() && reader.name() == u"g") {
+      if (inner_groups > 0) {
+        --inner_groups;
+      } else {
+        in_block = false;
       }
     } else if (reader.isEndElement() && reader.name() == u"text" &&
                text_depth > 0) {
@@ -246,6 +265,33 @@ TEST_F(FigureFilesTest, SvgHoldsEachBlockLineAndOneRectPerWindowSpan) {
   std::vector<std::size_t> yellow;
   for (const SvgBlock& block : blocks) yellow.push_back(block.yellow);
   EXPECT_EQ(yellow, expected_yellow);
+
+  // The plot over each block: a curve and a cut-off per score (ML, PI,
+  // DIST), and in each score's strip one shaded span per stretch of yellow
+  // columns within the block (the same on every row: row 0's).
+  const std::string first = view["lines"][0];
+  const std::size_t prefix = first.find('\t') + 1;
+  std::vector<bool> yellow_column(first.size(), false);
+  for (const auto& run : view["runs"]) {
+    if (run["line"] != 0 || run["back"] != kYellow) continue;
+    for (std::size_t i = 0; i < run["len"].get<std::size_t>(); ++i) {
+      yellow_column[run["col"].get<std::size_t>() + i] = true;
+    }
+  }
+  std::vector<std::size_t> expected_spans(blocks.size(), 0);
+  for (std::size_t c = prefix; c < first.size(); ++c) {
+    const bool starts = (c - prefix) % kWrap == 0 || !yellow_column[c - 1];
+    if (yellow_column[c] && starts) {
+      expected_spans.at((c - prefix) / kWrap) += 3;
+    }
+  }
+  std::vector<std::size_t> spans;
+  for (const SvgBlock& block : blocks) {
+    EXPECT_EQ(block.curves, 3u);
+    EXPECT_EQ(block.cutoffs, 3u);
+    spans.push_back(block.conserved);
+  }
+  EXPECT_EQ(spans, expected_spans);
   EXPECT_GT(std::accumulate(yellow.begin(), yellow.end(), std::size_t{0}), 0u);
 }
 

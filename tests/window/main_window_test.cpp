@@ -703,6 +703,7 @@ class MainWindowTest : public QObject {
         static_cast<std::size_t>(wrap),
         title.toStdString(),
         rule_palette ? Palette::kColorRule : Palette::kDistinct,
+        true,
         {}};
     const std::string path = dir_->filePath(name).toStdString();
     figures_->options = options;
