@@ -1,5 +1,6 @@
 #include "app/qt_dialogs.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -145,6 +146,10 @@ FigureOptionsDialog::FigureOptionsDialog(QWidget* parent) : QDialog(parent) {
   page_->addItems({QStringLiteral("A4"), QStringLiteral("letter"),
                    QStringLiteral("A4-portrait"),
                    QStringLiteral("letter-portrait")});
+  plot_ = new QCheckBox(QStringLiteral("Conservation &plot above each block"),
+                        this);
+  plot_->setObjectName(QStringLiteral("PlotBox"));
+  plot_->setChecked(FigureOptions{}.plot);
   auto* buttons = new QDialogButtonBox(
       QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -155,6 +160,7 @@ FigureOptionsDialog::FigureOptionsDialog(QWidget* parent) : QDialog(parent) {
   form->addRow(QStringLiteral("&Palette:"), palette_);
   form->addRow(QStringLiteral("PNG &resolution:"), dpi_);
   form->addRow(QStringLiteral("PDF pa&ge:"), page_);
+  form->addRow(plot_);
   form->addRow(buttons);
 }
 
@@ -171,6 +177,7 @@ std::optional<FigureOptions> FigureOptionsDialog::Ask(
   options.title = title_->text().toLatin1().toStdString();
   options.palette = PaletteByName(palette_->currentText().toStdString())
                         .value_or(Palette::kDistinct);
+  options.plot = plot_->isChecked();
   options.render.dpi = dpi_->value();
   options.render =
       PageByName(page_->currentText().toStdString(), options.render)

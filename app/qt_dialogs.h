@@ -11,6 +11,7 @@
 
 #include "app/dialogs.h"
 
+class QCheckBox;
 class QComboBox;
 class QFileDialog;
 class QLineEdit;
@@ -63,6 +64,7 @@ class FigureOptionsDialog : public QDialog {
   QComboBox* palette_ = nullptr;
   QSpinBox* dpi_ = nullptr;
   QComboBox* page_ = nullptr;
+  QCheckBox* plot_ = nullptr;
 };
 
 // Runs the two dialog objects that the window owns. The open dialog is one
