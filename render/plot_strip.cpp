@@ -126,6 +126,14 @@ void PlotStrip::Paint(QPainter& painter, const FigureBlock& block,
     painter.drawText(QPointF(left + 0.3 * metrics.cell,
                              at.StripTop(s) + 0.75 * metrics.line),
                      QString::fromLatin1(PlotCurveLabel(curve).c_str()));
+    // The axis: the strip's greatest and least value before column 1.
+    painter.setPen(QColor(102, 102, 102));
+    const QRectF axis(left - 8 * metrics.cell, at.StripTop(s),
+                      7.7 * metrics.cell, at.StripHeight());
+    painter.drawText(axis, Qt::AlignRight | Qt::AlignTop,
+                     QString::fromLatin1(PlotAxisTop(curve).c_str()));
+    painter.drawText(axis, Qt::AlignRight | Qt::AlignBottom,
+                     QString::fromLatin1(PlotAxisBottom(curve).c_str()));
   }
   for (const PlotTick& tick : span.ticks) {
     painter.fillRect(
@@ -202,6 +210,25 @@ void PlotStrip::WriteSvg(QXmlStreamWriter& svg, const FigureBlock& block,
     svg.writeAttribute(QStringLiteral("font-size"), Number(0.7 * metrics.line));
     svg.writeCharacters(QString::fromLatin1(PlotCurveLabel(curve).c_str()));
     svg.writeEndElement();  // text
+    // The axis: the strip's greatest and least value before column 1.
+    for (const auto& [text, y] :
+         {std::pair{PlotAxisTop(curve), at.StripTop(s) + 0.6 * metrics.line},
+          std::pair{PlotAxisBottom(curve),
+                    at.StripTop(s) + at.StripHeight() - 0.1 * metrics.line}}) {
+      svg.writeStartElement(QStringLiteral("text"));
+      svg.writeAttribute(QStringLiteral("class"), QStringLiteral("axis"));
+      svg.writeAttribute(QStringLiteral("x"),
+                         Number(left - 0.3 * metrics.cell));
+      svg.writeAttribute(QStringLiteral("y"), Number(y));
+      svg.writeAttribute(QStringLiteral("text-anchor"), QStringLiteral("end"));
+      svg.writeAttribute(QStringLiteral("font-family"),
+                         QStringLiteral("DejaVu Sans, sans-serif"));
+      svg.writeAttribute(QStringLiteral("font-size"),
+                         Number(0.55 * metrics.line));
+      svg.writeAttribute(QStringLiteral("fill"), QStringLiteral("#666666"));
+      svg.writeCharacters(QString::fromLatin1(text.c_str()));
+      svg.writeEndElement();
+    }
     svg.writeEndElement();  // g.strip
   }
   for (const PlotTick& tick : span.ticks) {

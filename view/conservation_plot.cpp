@@ -231,6 +231,24 @@ double PlotHeightShare(const PlotCurve& curve, double value) {
   return (value - curve.low) / (curve.high - curve.low);
 }
 
+namespace {
+
+std::string AxisNumber(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3g", value);
+  return text;
+}
+
+}  // namespace
+
+std::string PlotAxisTop(const PlotCurve& curve) {
+  return AxisNumber(curve.high);
+}
+
+std::string PlotAxisBottom(const PlotCurve& curve) {
+  return AxisNumber(curve.low);
+}
+
 std::string PlotCurveLabel(const PlotCurve& curve) {
   std::string label = curve.name;
   if (curve.cutoff) {

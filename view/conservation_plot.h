@@ -94,6 +94,10 @@ double PlotHeightShare(const PlotCurve& curve, double value);
 
 // The name of the curve's score and its cut-off: "ML < 0.132".
 std::string PlotCurveLabel(const PlotCurve& curve);
+// The axis labels of a curve's strip: its greatest and least value, as
+// "0.321" and "0.085".
+std::string PlotAxisTop(const PlotCurve& curve);
+std::string PlotAxisBottom(const PlotCurve& curve);
 
 // The text under a plot: "centre-nearest window per column" when windows
 // overlap, else empty.

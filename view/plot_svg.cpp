@@ -81,11 +81,26 @@ void WritePlotSvg(const ConservationPlot& plot, std::uint64_t first_column,
                  "\" stroke-dasharray=\"4 3\" "
                  "vector-effect=\"non-scaling-stroke\"/>");
     }
-    out.Append("<text x=\"1\" y=\"" + std::to_string(top + 9) +
+    // The score's name inside the strip, after column 1's edge.
+    out.Append("<text x=\"" + std::to_string(lead_cells * kCell + 2) +
+               "\" y=\"" + std::to_string(top + 9) +
                "\" font-size=\"8\" font-family=\"sans-serif\" fill=\"" +
                (curve.chosen ? std::string("#000000") : ink) + "\">");
     WriteHtmlEscaped(PlotCurveLabel(curve), out);
-    out.Append("</text></g>");
+    out.Append("</text>");
+    // The axis: the strip's greatest and least value before column 1.
+    const std::string axis_x = std::to_string(lead_cells * kCell - 2);
+    for (const auto& [text, at] :
+         {std::pair{PlotAxisTop(curve), top + 7},
+          std::pair{PlotAxisBottom(curve), top + kStrip - 2}}) {
+      out.Append("<text class=\"axis\" x=\"" + axis_x + "\" y=\"" +
+                 std::to_string(at) +
+                 "\" font-size=\"6\" font-family=\"sans-serif\" "
+                 "text-anchor=\"end\" fill=\"#666666\">");
+      WriteHtmlEscaped(text, out);
+      out.Append("</text>");
+    }
+    out.Append("</g>");
   }
   const int band = static_cast<int>(plot.curves.size()) * kStrip;
   for (const PlotTick& tick : span.ticks) {
