@@ -478,20 +478,27 @@ void TForm1::Button7Click() {
   });
 }
 
+std::optional<FigureOptions> TForm1::AskFigureOptions() {
+  // Nothing to draw yet: say so before asking anything.
+  if (!workspace_.Loaded()) {
+    sink_.Show(kNoDataLoaded);
+    return std::nullopt;
+  }
+  std::optional<FigureOptions> options = figures_->FigureOptionsFor(
+      TitleFromPath(workspace_.Path(FileSlot::kFas)));
+  // The layout takes block widths in this range only.
+  if (options) {
+    options->wrap = std::clamp(options->wrap, kMinFigureWrap, kMaxFigureWrap);
+  }
+  return options;
+}
+
 void TForm1::ExportFigureClick() {
   Command([this] {
-    // Nothing to draw yet: say so before asking anything.
-    if (!workspace_.Loaded()) {
-      sink_.Show(kNoDataLoaded);
-      return;
-    }
-    std::optional<FigureOptions> options = figures_->FigureOptionsFor(
-        TitleFromPath(workspace_.Path(FileSlot::kFas)));
+    const std::optional<FigureOptions> options = AskFigureOptions();
     if (!options) return;
     const std::optional<FigureFile> file = figures_->FigureFileToSave();
     if (!file) return;
-    // The layout takes block widths in this range only.
-    options->wrap = std::clamp(options->wrap, kMinFigureWrap, kMaxFigureWrap);
     workspace_.SaveFigure(file->path, FigureFormatOf(file->path, file->format),
                           *options);
   });
@@ -499,14 +506,8 @@ void TForm1::ExportFigureClick() {
 
 void TForm1::PrintFigureClick() {
   Command([this] {
-    if (!workspace_.Loaded()) {
-      sink_.Show(kNoDataLoaded);
-      return;
-    }
-    std::optional<FigureOptions> options = figures_->FigureOptionsFor(
-        TitleFromPath(workspace_.Path(FileSlot::kFas)));
+    const std::optional<FigureOptions> options = AskFigureOptions();
     if (!options) return;
-    options->wrap = std::clamp(options->wrap, kMinFigureWrap, kMaxFigureWrap);
     workspace_.DrawFigure(*options, [this](const FigureDocument& figure) {
       figures_->PrintFigure(figure);
     });

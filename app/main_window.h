@@ -118,6 +118,9 @@ class TForm1 : public QWidget {
   // say) is shown in a box instead of ending the program.
   template <typename Body>
   void Command(Body&& body);
+  // Export Figure's and Print Figure's options, asked only once something
+  // is read in; the block width kept in the layout's range.
+  std::optional<FigureOptions> AskFigureOptions();
   // Fills the Sites panel from the last Annotate, when it shows one.
   void FillSites();
   // Selects a report row's letters in the view and scrolls to them.

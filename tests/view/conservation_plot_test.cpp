@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/view/view_test_support.h"
 #include "text/message_sink.h"
 #include "view/conservation_highlight.h"
 #include "view/plot_svg.h"
@@ -175,16 +176,10 @@ bool Balanced(const std::string& xml) {
 
 TEST(PlotSvgTest, ExampleHasACurveAndCutoffPerScoreAndTheViewsWindows) {
   ReadInData data;
-  NullSink sink;
-  const std::string examples = TESSARIN_EXAMPLES;
-  ReadInFiles(examples + "/promoter.fas", examples + "/promoter.tf",
-              examples + "/promoter.cons", data, sink);
   AnnotatedView annotated;
-  AnnotateTFSites(data, annotated, sink);
-  const AByte criteria = {1, 1, 1};
-  HighlightConservedWindows(data, criteria, annotated);
+  view_test::AnnotateExample(data, annotated);
   const ConservationPlot plot =
-      BuildConservationPlot(data, criteria, annotated);
+      BuildConservationPlot(data, {1, 1, 1}, annotated);
   std::ostringstream svg;
   {
     DocumentOut out(svg);

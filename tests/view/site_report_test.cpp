@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/view/view_test_support.h"
 #include "text/message_sink.h"
 #include "view/conservation_highlight.h"
 #include "view/row_layout.h"
@@ -28,16 +29,13 @@ SiteReport Annotate(const ReadInData& data, AnnotatedView& annotated) {
 }
 
 // Checked by hand against the example's files: the columns of each site,
-// the passing windows 11-40, 61-80, 91-110, 101-120, 131-150 and 171-190,
-// and the rows' letters there.
+// the conserved stretches 11-40, 61-80, 91-120, 131-150, 161-190 and
+// 231-241, and the rows' letters there.
 TEST(SiteReportTest, ExampleRowsSayWhereEachSiteIsConservedAndShared) {
   ReadInData data;
-  NullSink sink;
-  const std::string examples = TESSARIN_EXAMPLES;
-  ReadInFiles(examples + "/promoter.fas", examples + "/promoter.tf",
-              examples + "/promoter.cons", data, sink);
   AnnotatedView annotated;
-  const SiteReport report = Annotate(data, annotated);
+  view_test::AnnotateExample(data, annotated);
+  const SiteReport report = BuildSiteReport(data, annotated);
   // factor, sequence, in_conserved, shared_by, identical_in
   const std::vector<std::string> expected = {
       "AP-1 human partial 5 3",   "AP-1 human full 3 5",

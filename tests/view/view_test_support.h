@@ -10,7 +10,12 @@
 #include <sstream>
 #include <string>
 
+#include "sources/reading_in.h"
+#include "text/message_sink.h"
+#include "view/annotated_view.h"
+#include "view/conservation_highlight.h"
 #include "view/rich_view.h"
+#include "view/tf_annotation.h"
 
 namespace tessarin::view_test {
 
@@ -34,6 +39,18 @@ inline void BuildSampleView(RichView& view) {
   SetRangeStyle(view, 2, 4, 3, kFontItalic);
   SetRangeColor(view, 2, 4, 3, 0xFF000008);
   SetRangeColor(view, 2, 22, 2, 0x1200FF00);
+}
+
+// The bundled example read in, annotated and highlighted with every score
+// as a criterion, into `data` and `annotated`.
+inline void AnnotateExample(ReadInData& data, AnnotatedView& annotated) {
+  NullSink sink;
+  const std::string examples = TESSARIN_EXAMPLES;
+  ReadInFiles(examples + "/promoter.fas", examples + "/promoter.tf",
+              examples + "/promoter.cons", data, sink);
+  AnnotateTFSites(data, annotated, sink);
+  const AByte criteria(data.conservation.ScoreNames.size(), 1);
+  HighlightConservedWindows(data, criteria, annotated);
 }
 
 inline std::string TestDataPath(const std::string& name) {
