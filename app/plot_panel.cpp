@@ -96,15 +96,15 @@ void PlotPanel::paintEvent(QPaintEvent*) {
   const std::uint64_t first = FirstVisibleColumn();
   const std::uint64_t last = std::min(
       plot_.columns, std::max<std::uint64_t>(view_.ColumnAtX(width()), first));
-  const int strips = static_cast<int>(plot_.curves.size());
+  const PlotSpan span = PlotForColumns(plot_, first, last);
+  const int strips = static_cast<int>(span.curves.size());
   const int usable = std::max(0, height() - kTickBand - kEdge);
   for (int s = 0; s < strips; ++s) {
     const QRect strip(0, usable * s / strips, width(),
                       usable * (s + 1) / strips - usable * s / strips);
-    PaintStrip(painter, plot_.curves[static_cast<std::size_t>(s)], strip, first,
-               last);
+    PaintStrip(painter, span.curves[static_cast<std::size_t>(s)], strip);
   }
-  PaintTicks(painter, QRect(0, usable, width(), kTickBand), first, last);
+  PaintTicks(painter, QRect(0, usable, width(), kTickBand), span.ticks);
   if (const std::string note = PlotLegendNote(plot_); !note.empty()) {
     painter.setPen(QColor(120, 120, 120));
     painter.drawText(rect().adjusted(3, 1, -3, -1),
@@ -115,44 +115,34 @@ void PlotPanel::paintEvent(QPaintEvent*) {
   painter.drawLine(0, height() - 1, width(), height() - 1);
 }
 
-void PlotPanel::PaintStrip(QPainter& painter, const PlotCurve& curve,
-                           QRect strip, std::uint64_t first,
-                           std::uint64_t last) const {
+void PlotPanel::PaintStrip(QPainter& painter, const PlotCurveSpan& shown,
+                           QRect strip) const {
   if (strip.height() < 3) return;
+  const PlotCurve& curve = *shown.curve;
   // The passing windows, shaded.
   const QColor shade =
       curve.chosen ? QColor(255, 255, 160) : QColor(240, 240, 240);
-  auto range = std::lower_bound(
-      plot_.passing.begin(), plot_.passing.end(), first,
-      [](const ColumnRange& r, std::uint64_t c) { return r.last < c; });
-  for (; range != plot_.passing.end() && range->first <= last; ++range) {
-    const int x0 = view_.ColumnX(std::max(range->first, first));
-    const int x1 = view_.ColumnX(std::min(range->last, last) + 1);
+  for (const ColumnRange& range : shown.shaded) {
+    const int x0 = view_.ColumnX(range.first);
+    const int x1 = view_.ColumnX(range.last + 1);
     painter.fillRect(QRect(x0, strip.top(), x1 - x0, strip.height()), shade);
   }
-  const double span = curve.high > curve.low ? curve.high - curve.low : 1.0;
-  const double low = curve.high > curve.low ? curve.low : curve.low - 0.5;
   auto y = [&](double value) {
-    const double share = (value - low) / span;
-    return strip.bottom() - 1 - static_cast<int>(share * (strip.height() - 3));
+    return strip.bottom() - 1 -
+           static_cast<int>(PlotHeightShare(curve, value) *
+                            (strip.height() - 3));
   };
   // The curve: a level per step and a riser where two steps meet.
   const QColor ink = curve.chosen ? QColor(0, 90, 160) : QColor(150, 150, 150);
   painter.setPen(QPen(ink, 1));
-  auto step = std::lower_bound(
-      curve.steps.begin(), curve.steps.end(), first,
-      [](const PlotStep& s, std::uint64_t c) { return s.last_column < c; });
-  const PlotStep* previous = nullptr;
-  for (; step != curve.steps.end() && step->first_column <= last; ++step) {
-    const int x0 = view_.ColumnX(std::max(step->first_column, first));
-    const int x1 = view_.ColumnX(std::min(step->last_column, last) + 1);
-    const int level = y(step->value);
-    painter.drawLine(x0, level, x1, level);
-    if (previous != nullptr &&
-        previous->last_column + 1 == step->first_column) {
-      painter.drawLine(x0, y(previous->value), x0, level);
+  for (const std::vector<PlotStep>& piece : shown.pieces) {
+    for (std::size_t k = 0; k < piece.size(); ++k) {
+      const int x0 = view_.ColumnX(piece[k].first_column);
+      const int level = y(piece[k].value);
+      painter.drawLine(x0, level, view_.ColumnX(piece[k].last_column + 1),
+                       level);
+      if (k > 0) painter.drawLine(x0, y(piece[k - 1].value), x0, level);
     }
-    previous = &*step;
   }
   if (curve.cutoff) {
     painter.setPen(
@@ -162,28 +152,20 @@ void PlotPanel::PaintStrip(QPainter& painter, const PlotCurve& curve,
     painter.drawLine(strip.left(), level, strip.right(), level);
   }
   painter.setPen(curve.chosen ? Qt::black : QColor(140, 140, 140));
-  std::string label = curve.name;
-  if (curve.cutoff) label += " < " + Number(*curve.cutoff);
   painter.drawText(strip.adjusted(3, 1, -3, -1), Qt::AlignLeft | Qt::AlignTop,
-                   QString::fromLocal8Bit(label.c_str()));
+                   QString::fromLocal8Bit(PlotCurveLabel(curve).c_str()));
   painter.setPen(QColor(220, 220, 220));
   painter.drawLine(strip.left(), strip.bottom(), strip.right(), strip.bottom());
 }
 
-void PlotPanel::PaintTicks(QPainter& painter, QRect band, std::uint64_t first,
-                           std::uint64_t last) const {
-  const std::uint64_t from =
-      first > plot_.widest_tick ? first - plot_.widest_tick : 0;
-  auto tick = std::lower_bound(
-      plot_.ticks.begin(), plot_.ticks.end(), from,
-      [](const PlotTick& t, std::uint64_t c) { return t.first_column < c; });
-  for (; tick != plot_.ticks.end() && tick->first_column <= last; ++tick) {
-    if (tick->last_column < first) continue;
-    const int x0 = view_.ColumnX(tick->first_column);
-    const int x1 = view_.ColumnX(tick->last_column + 1);
+void PlotPanel::PaintTicks(QPainter& painter, QRect band,
+                           const std::vector<PlotTick>& ticks) const {
+  for (const PlotTick& tick : ticks) {
+    const int x0 = view_.ColumnX(tick.first_column);
+    const int x1 = view_.ColumnX(tick.last_column + 1);
     painter.fillRect(
         QRect(x0, band.top() + 1, std::max(1, x1 - x0), band.height() - 2),
-        ShownColor(tick->color));
+        ShownColor(tick.color));
   }
 }
 

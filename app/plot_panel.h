@@ -52,10 +52,10 @@ class PlotPanel : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  void PaintStrip(QPainter& painter, const PlotCurve& curve, QRect strip,
-                  std::uint64_t first, std::uint64_t last) const;
-  void PaintTicks(QPainter& painter, QRect band, std::uint64_t first,
-                  std::uint64_t last) const;
+  void PaintStrip(QPainter& painter, const PlotCurveSpan& shown,
+                  QRect strip) const;
+  void PaintTicks(QPainter& painter, QRect band,
+                  const std::vector<PlotTick>& ticks) const;
 
   RichViewWidget& view_;
   ConservationPlot plot_;
