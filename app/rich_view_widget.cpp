@@ -60,7 +60,25 @@ std::uint64_t FloorToCount(double value) {
 
 RichViewWidget::RichViewWidget(RichView& view, QWidget* parent)
     : QAbstractScrollArea(parent), view_(view) {
-  const QFont base = BaseFont();
+  SetFonts(BaseFont());
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setFocusPolicy(Qt::StrongFocus);
+  viewport()->setCursor(Qt::IBeamCursor);
+  ModelChanged();
+}
+
+int RichViewWidget::TextPixels() const { return font().pixelSize(); }
+
+void RichViewWidget::SetTextPixels(int pixels) {
+  QFont base = BaseFont();
+  base.setPixelSize(std::clamp(pixels, kMinTextPixels, kMaxTextPixels));
+  if (base.pixelSize() == TextPixels()) return;
+  SetFonts(base);
+  ModelChanged();
+}
+
+void RichViewWidget::SetFonts(const QFont& base) {
   setFont(base);
   const QFontMetrics metrics(base);
   cell_width_ = std::max(
@@ -82,11 +100,6 @@ RichViewWidget::RichViewWidget(RichView& view, QWidget* parent)
     }
     fonts_[slot] = font;
   }
-  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  setFocusPolicy(Qt::StrongFocus);
-  viewport()->setCursor(Qt::IBeamCursor);
-  ModelChanged();
 }
 
 void RichViewWidget::ModelChanged() {

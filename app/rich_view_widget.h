@@ -72,6 +72,13 @@ class RichViewWidget : public QAbstractScrollArea {
   // The caret index nearest to a viewport point.
   std::uint64_t IndexAt(QPoint point) const;
 
+  // The text's size in pixels (View > Larger / Smaller Text), kept within
+  // kMinTextPixels to kMaxTextPixels; the cells and scroll ranges follow.
+  static constexpr int kMinTextPixels = 7;
+  static constexpr int kMaxTextPixels = 48;
+  int TextPixels() const;
+  void SetTextPixels(int pixels);
+
   // The selection text, line ends as "\n".
   std::string SelectedText() const;
   // Copies the selection to the clipboard; nothing happens for a caret.
@@ -98,6 +105,8 @@ class RichViewWidget : public QAbstractScrollArea {
   void scrollContentsBy(int dx, int dy) override;
 
  private:
+  // The base font and its styled variants, each advancing one cell.
+  void SetFonts(const QFont& base);
   // The greatest caret index: the end of the last line.
   std::uint64_t LastCaretIndex() const;
   // Moves the selection's moving end to `index` (clamped); without `extend`

@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <QAbstractScrollArea>
+#include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -19,6 +21,7 @@
 #include <QTableView>
 #include <QTest>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <new>
@@ -216,7 +219,10 @@ class MainWindowTest : public QObject {
 
   void WindowStartsOnTheFilesPage() {
     QCOMPARE(window_->windowTitle(), QStringLiteral("Tessarin 0.01"));
-    QCOMPARE(window_->size(), QSize(540, 382));
+    // The controls' area keeps its designed size under the menu bar.
+    QCOMPARE(Find<QWidget>("Client")->geometry(),
+             QRect(QPoint(0, MenuBarHeight()), QSize(540, 382)));
+    QCOMPARE(window_->size(), QSize(540, 382 + MenuBarHeight()));
     QCOMPARE(window_->pos(), QPoint(0, 0));
     auto* pages = Find<QTabWidget>("PageControl1");
     QCOMPARE(pages->count(), 2);
@@ -258,7 +264,7 @@ class MainWindowTest : public QObject {
     auto* status = Find<QLabel>("Label7");
     const int status_width = status->width();
     QVERIFY(status_width > status->fontMetrics().horizontalAdvance("."));
-    window_->resize(800, 600);  // 260 wider, 218 taller
+    window_->resize(800, 600 + MenuBarHeight());  // 260 wider, 218 taller
     QTRY_COMPARE(Find<QWidget>("PageControl1")->geometry(),
                  QRect(8, 4, 784, 121));
     QCOMPARE(Find<QWidget>("RE1")->geometry(), QRect(8, 127, 784, 452));
@@ -266,7 +272,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(status->width(), status_width);
     QCOMPARE(Find<QWidget>("Button2")->geometry(), QRect(764, 4, 28, 12));
     QCOMPARE(Find<QWidget>("Button8")->geometry(), QRect(391, 24, 50, 21));
-    window_->resize(540, 382);
+    window_->resize(540, 382 + MenuBarHeight());
     QTRY_COMPARE(Find<QWidget>("RE1")->geometry(), QRect(8, 127, 524, 234));
     QCOMPARE(status->pos(), QPoint(8, 367));
   }
@@ -956,7 +962,122 @@ class MainWindowTest : public QObject {
     QCOMPARE(ViewLines(), (Texts{"human> \tACG", "mouse> \tAC"}));
   }
 
+  // --- Menus, keys and dropped files -------------------------------------
+
+  void EveryMenuActionAndShortcutReachesItsHandler() {
+    ReadIn();
+    auto* pages = Find<QTabWidget>("PageControl1");
+    const auto no_change = [] {};
+    struct Row {
+      const char* action;
+      QKeySequence keys;  // empty: the menu item alone
+      std::function<void()> prepare;
+      std::function<int()> probe;  // changes when the handler ran
+    };
+    const std::vector<Row> rows = {
+        {"ActionSetFas", QKeySequence("Ctrl+O"), no_change,
+         [&] { return dialogs_->open_asked; }},
+        {"ActionSetConservation",
+         {},
+         no_change,
+         [&] { return dialogs_->open_asked; }},
+        {"ActionSetTf", {}, no_change, [&] { return dialogs_->open_asked; }},
+        {"ActionReadIn",
+         {},
+         [&] { pages->setCurrentIndex(0); },
+         [&] { return pages->currentIndex(); }},
+        {"ActionImportSites",
+         {},
+         no_change,
+         [&] { return dialogs_->open_asked; }},
+        {"ActionComputeConservation",
+         {},
+         [&] { questions_->offered.clear(); },
+         [&] { return static_cast<int>(questions_->offered.size()); }},
+        {"ActionSaveRtf", QKeySequence("Ctrl+S"), no_change,
+         [&] { return dialogs_->save_asked; }},
+        {"ActionExportFigure", QKeySequence("Ctrl+E"), no_change,
+         [&] { return figures_->asked; }},
+        {"ActionSaveReport",
+         {},
+         no_change,
+         [&] { return static_cast<int>(boxes_->texts.size()); }},
+        {"ActionPrint", QKeySequence("Ctrl+P"), no_change,
+         [&] { return figures_->asked; }},
+        {"ActionSelectAll", QKeySequence("Ctrl+A"),
+         [&] { Click(ViewPoint(0, 1)); },
+         [&] { return static_cast<int>(View().SelectedText().size()); }},
+        {"ActionCopy", QKeySequence("Ctrl+C"),
+         [] { QGuiApplication::clipboard()->clear(); },
+         [] {
+           return static_cast<int>(QGuiApplication::clipboard()->text().size());
+         }},
+        {"ActionPlot",
+         {},
+         no_change,
+         [&] { return int{Find<QPushButton>("PlotButton")->isChecked()}; }},
+        {"ActionSites",
+         {},
+         no_change,
+         [&] { return int{Find<QPushButton>("SitesButton")->isChecked()}; }},
+        {"ActionLarger", QKeySequence("Ctrl++"), no_change,
+         [&] { return View().TextPixels(); }},
+        {"ActionSmaller", QKeySequence("Ctrl+-"), no_change,
+         [&] { return View().TextPixels(); }},
+        {"ActionAbout",
+         {},
+         no_change,
+         [&] { return static_cast<int>(boxes_->texts.size()); }},
+        {"ActionQuit", QKeySequence("Ctrl+Q"), no_change,
+         [&] { return int{window_->isVisible()}; }},
+    };
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    for (const Row& row : rows) {
+      auto* action = window_->findChild<QAction*>(row.action);
+      QVERIFY2(action != nullptr, row.action);
+      // The menu item, then its shortcut, each reach the handler.
+      for (const bool by_key : {false, true}) {
+        if (by_key && row.keys.isEmpty()) continue;
+        if (by_key) QCOMPARE(action->shortcut(), row.keys);
+        if (!by_key && row.keys.count() > 0 &&
+            row.action == std::string("ActionQuit")) {
+          continue;  // quitting once is enough
+        }
+        row.prepare();
+        const int before = row.probe();
+        if (by_key) {
+          QTest::keySequence(window_.get(), row.keys);
+        } else {
+          action->trigger();
+        }
+        QVERIFY2(
+            row.probe() != before,
+            (std::string(row.action) + (by_key ? " key" : " menu")).c_str());
+      }
+    }
+    QCOMPARE(boxes_->texts.back(), std::string(kAboutText));
+  }
+
+  void DroppedFilesAreToldByContentAndReadIn() {
+    const std::string fas = Write("one.txt", kFasta);
+    const std::string cons = Write("two.txt", kConservation);
+    const std::string tf = Write("three.txt", kTf);
+    const std::string sites = Write("four", "chimpanzee\t0\t2\tB\t0\t-\n");
+    const std::string other = Write("five.txt", "neither\n");
+    window_->DropFiles({sites, other, tf, cons, fas});
+    QCOMPARE(window_->Data().Path(FileSlot::kFas), fas);
+    QCOMPARE(window_->Data().Path(FileSlot::kConservation), cons);
+    QCOMPARE(window_->Data().Path(FileSlot::kTf), tf);
+    QVERIFY(window_->Data().Loaded());
+    QCOMPARE(
+        boxes_->texts,
+        (Texts{"Not an alignment, TF, conservation or site file: " + other}));
+    QCOMPARE(window_->Data().TfDefinitions().size(), std::size_t{2});
+  }
+
  private:
+  int MenuBarHeight() const { return Find<QWidget>("MenuBar1")->height(); }
+
   template <typename Widget>
   Widget* Find(const char* name) const {
     auto* widget = window_->findChild<Widget*>(QString::fromLatin1(name));
