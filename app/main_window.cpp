@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFont>
+#include <QFontDatabase>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +20,8 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTabWidget>
 #include <algorithm>
 #include <exception>
@@ -55,6 +58,51 @@ QString FromBytes(const std::string& bytes) {
 
 QString FromPath(const std::string& path) {
   return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+// The window font's metric-compatible face: Wine's Tahoma, which Debian's
+// fonts-wine installs outside the desktop's font folders. Registered once;
+// without it the desktop's substitute is used.
+void RegisterWindowFont() {
+  static const bool registered = [] {
+    for (const char* file : {"/usr/share/wine/fonts/tahoma.ttf",
+                             "/usr/share/wine/fonts/tahomabd.ttf"}) {
+      if (QFile::exists(QString::fromLatin1(file))) {
+        QFontDatabase::addApplicationFont(QString::fromLatin1(file));
+      }
+    }
+    return true;
+  }();
+  (void)registered;
+}
+
+// The widest cut-off text the field must show whole.
+constexpr const char* kWidestCutoff = "-123.456";
+
+// The pixels a line edit has for its text: its contents less the margins
+// the line edit keeps on either side and one for the cursor.
+int TextRoom(const QLineEdit& edit) {
+  QStyleOptionFrame option;
+  option.initFrom(&edit);
+  option.lineWidth = edit.hasFrame()
+                         ? edit.style()->pixelMetric(
+                               QStyle::PM_DefaultFrameWidth, &option, &edit)
+                         : 0;
+  const QRect contents =
+      edit.style()->subElementRect(QStyle::SE_LineEditContents, &option, &edit);
+  const QMargins margins = edit.textMargins();
+  constexpr int kLineEditMargins = 2 * 2 + 1;
+  return contents.width() - margins.left() - margins.right() - kLineEditMargins;
+}
+
+// The largest font, at most the window's, in which `text` fits `edit`.
+void FitFont(QLineEdit& edit, const QString& text) {
+  QFont font = edit.font();
+  for (int pixels = font.pixelSize(); pixels > 6; --pixels) {
+    font.setPixelSize(pixels);
+    if (QFontMetrics(font).horizontalAdvance(text) <= TextRoom(edit)) break;
+  }
+  edit.setFont(font);
 }
 
 QFont WindowFont(int pixels) {
@@ -103,11 +151,14 @@ TForm1::TForm1(WindowDialogs dialogs, QWidget* parent)
       workspace_(sink_) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QString::fromLatin1(kProgramTitle));
+  RegisterWindowFont();
   setFont(WindowFont(kWindowFontPixels));
   CreateControls();
   CreateMenus();
   // The controls keep their designed area; the menu bar sits above it.
   resize(kDesignSize + QSize(0, MenuBar1->sizeHint().height()));
+  // Smaller, the controls at their fixed places would overlap.
+  setMinimumSize(size());
   move(0, 0);
   setAcceptDrops(true);
   files_ = dialogs.files;
@@ -377,6 +428,7 @@ void TForm1::CreateAnnotationPage() {
   ComboBox1->setGeometry(248, 24, 88, kFieldHeight);
   Edit1 = Named(new QLineEdit(page), "Edit1");
   Edit1->setGeometry(342, 24, 43, kFieldHeight);
+  FitFont(*Edit1, QString::fromLatin1(kWidestCutoff));
   Button8 = MakeButton(page, "Button8", "SET", QRect(391, 24, 50, 21), false);
   // Computed windows become the criteria and cut-offs above it.
   ComputeConservationButton =

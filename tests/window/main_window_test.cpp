@@ -238,6 +238,32 @@ class MainWindowTest : public QObject {
     QCOMPARE(window_->Data().View().LineCount(), std::size_t{0});
   }
 
+  // What a person reads: no label runs into its neighbour, the cut-off field
+  // shows eight characters whole, and the window cannot shrink below that.
+  void FilesAndAnnotationPagesAreReadable() {
+    QCOMPARE(QFontInfo(window_->font()).family(), QStringLiteral("Tahoma"));
+    for (const char* label : {"Label1", "Label2", "Label3"}) {
+      QVERIFY2(
+          Find<QLabel>(label)->geometry().right() < Find<QLabel>("Label4")->x(),
+          label);
+    }
+    auto* edit = Find<QLineEdit>("Edit1");
+    edit->setText(QStringLiteral("-123.456"));
+    edit->end(false);
+    // Scrolled, the field would show a later character at its left end.
+    QCOMPARE(edit->cursorPositionAt(QPoint(3, edit->height() / 2)), 0);
+    QCOMPARE(window_->minimumSize(), window_->size());
+    // The pictures of docs/ (run under Xvfb with TESSARIN_SCREENSHOTS set to
+    // a folder).
+    const QString shots = qEnvironmentVariable("TESSARIN_SCREENSHOTS");
+    if (shots.isEmpty()) return;
+    ReadIn();
+    Find<QTabWidget>("PageControl1")->setCurrentIndex(0);
+    QVERIFY(window_->grab().save(shots + "/window-files.png"));
+    Find<QTabWidget>("PageControl1")->setCurrentIndex(1);
+    QVERIFY(window_->grab().save(shots + "/window-annotation.png"));
+  }
+
   void FontsAndDialogsAreSetUp() {
     QCOMPARE(window_->font().family(), QStringLiteral("Tahoma"));
     QCOMPARE(window_->font().pixelSize(), 11);
