@@ -9,6 +9,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -26,6 +27,8 @@ constexpr const char* kFontFamily = "Courier New";
 constexpr int kCaretWidth = 1;
 // Cells kept in sight to the right of the caret when scrolling to it.
 constexpr std::uint64_t kCaretMargin = 2;
+// How often a drag held past an edge scrolls one step further.
+constexpr int kAutoScrollMilliseconds = 40;
 
 QColor ToQColor(const Rgb& rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
 
@@ -61,6 +64,9 @@ std::uint64_t FloorToCount(double value) {
 RichViewWidget::RichViewWidget(RichView& view, QWidget* parent)
     : QAbstractScrollArea(parent), view_(view) {
   SetFonts(BaseFont());
+  autoscroll_ = new QTimer(this);
+  autoscroll_->setInterval(kAutoScrollMilliseconds);
+  connect(autoscroll_, &QTimer::timeout, this, &RichViewWidget::AutoScroll);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setFocusPolicy(Qt::StrongFocus);
@@ -453,16 +459,39 @@ void RichViewWidget::mouseMoveEvent(QMouseEvent* event) {
   if ((event->buttons() & Qt::LeftButton) == 0) {
     return QAbstractScrollArea::mouseMoveEvent(event);
   }
-  const std::uint64_t index = IndexAt(event->position().toPoint());
+  drag_point_ = event->position().toPoint();
+  // Held past an edge, the drag goes on scrolling without further moves.
+  if (viewport()->rect().contains(drag_point_)) {
+    autoscroll_->stop();
+  } else if (!autoscroll_->isActive()) {
+    autoscroll_->start();
+  }
+  const std::uint64_t index = IndexAt(drag_point_);
   if (index == position_) return;
   MoveTo(index, true);
   // Dragging past an edge scrolls the view along.
   EnsureVisible(index);
 }
 
+void RichViewWidget::AutoScroll() {
+  // A timer's call, outside the guarded events: a failure ends the drag.
+  try {
+    const std::uint64_t index = IndexAt(drag_point_);
+    if (index == position_) return;
+    MoveTo(index, true);
+    EnsureVisible(index);
+  } catch (const std::exception& error) {
+    autoscroll_->stop();
+    emit Failed(FailureText(error));
+  }
+}
+
 void RichViewWidget::mouseReleaseEvent(QMouseEvent* event) {
   // The selection is complete when the button goes up; nothing to change.
-  if (event->button() == Qt::LeftButton) return event->accept();
+  if (event->button() == Qt::LeftButton) {
+    autoscroll_->stop();
+    return event->accept();
+  }
   QAbstractScrollArea::mouseReleaseEvent(event);
 }
 

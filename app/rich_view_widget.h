@@ -17,6 +17,8 @@
 
 #include "view/rich_view.h"
 
+class QTimer;
+
 class QPainter;
 
 namespace tessarin {
@@ -105,6 +107,9 @@ class RichViewWidget : public QAbstractScrollArea {
   void scrollContentsBy(int dx, int dy) override;
 
  private:
+  // While a drag selection stands past the viewport's edge: extends it to
+  // the cell under the pointer, which scrolls the view one step further.
+  void AutoScroll();
   // The base font and its styled variants, each advancing one cell.
   void SetFonts(const QFont& base);
   // The greatest caret index: the end of the last line.
@@ -138,7 +143,10 @@ class RichViewWidget : public QAbstractScrollArea {
   bool Guarded(const QEvent* event, Handle&& handle);
 
   RichView& view_;
-  std::array<QFont, 16> fonts_;  // by FontSlot of the appearance
+  std::array<QFont, 16> fonts_;
+  QTimer* autoscroll_ = nullptr;  // runs while a drag stands past an edge
+  QPoint drag_point_;  // where the dragging pointer is  // by FontSlot of the
+                       // appearance
   void PlaceHeader();
 
   QWidget* header_ = nullptr;

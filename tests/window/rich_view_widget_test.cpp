@@ -78,6 +78,25 @@ class RichViewWidgetTest : public QObject {
     QCOMPARE(widget_->SelectedText(), std::string("CGT"));
   }
 
+  void DragHeldPastTheEdgeKeepsScrolling() {
+    view_->AppendLine("row> \t" + std::string(400, 'A'));
+    widget_->ModelChanged();
+    QScrollBar* across = widget_->horizontalScrollBar();
+    QTest::mousePress(widget_->viewport(), Qt::LeftButton, {},
+                      CellPoint(3, 9, 0));
+    const QPoint outside(widget_->viewport()->width() + 5, Cell().height() * 3);
+    QTest::mouseMove(widget_->viewport(), outside);
+    const int first = across->value();
+    // No further move: the view scrolls on while the button is held.
+    QTRY_VERIFY(across->value() > first + 5);
+    QTest::mouseRelease(widget_->viewport(), Qt::LeftButton, {}, outside);
+    const int released = across->value();
+    QTest::qWait(150);
+    QCOMPARE(across->value(), released);
+    QCOMPARE(widget_->SelectedText().size(),
+             static_cast<std::size_t>(Model().length));
+  }
+
   void ShiftClickExtendsFromTheAnchor() {
     Press(CellPoint(0, 9, 0));
     ClickAt(*widget_, CellPoint(1, 10, 0), Qt::ShiftModifier);
