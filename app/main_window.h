@@ -44,7 +44,7 @@ inline constexpr const char* kProgramTitle = "Tessarin 0.01";
 // The About box: program and version, rights, contact.
 inline constexpr const char* kAboutText =
     "Tessarin 0.01\n"
-    "Copyright (C) the Tessarin developers. All rights reserved.\n"
+    "Copyright (c) 2026 the Tessarin developers. MIT License.\n"
     "Contact: tessarin@example.org";
 
 // Where the window asks its modal questions. A null member means the
