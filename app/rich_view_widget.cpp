@@ -211,8 +211,12 @@ std::uint64_t RichViewWidget::IndexAt(QPoint point) const {
                            verticalScrollBar()->value();
   const auto line = static_cast<std::size_t>(
       std::clamp<std::int64_t>(row, 0, static_cast<std::int64_t>(count) - 1));
-  const double cell = static_cast<double>(point.x()) / cell_width_ +
-                      horizontalScrollBar()->value();
+  const double unscrolled = static_cast<double>(point.x()) / cell_width_;
+  // The frozen names answer for themselves.
+  const bool on_names =
+      point.x() >= 0 && unscrolled < static_cast<double>(FrozenCells());
+  const double cell =
+      unscrolled + (on_names ? 0 : horizontalScrollBar()->value());
   return IndexInLine(line, cell);
 }
 
@@ -279,7 +283,16 @@ void RichViewWidget::EnsureVisible(std::uint64_t index) {
   }
   QScrollBar* horizontal = horizontalScrollBar();
   const int column = ClampToInt(cell);
-  if (column < horizontal->value()) horizontal->setValue(column);
+  // A name's own cells show in the frozen column; others must stand right
+  // of it.
+  const int names = ClampToInt(first_tab_stop_);
+  if (column >= names && horizontal->value() > 0 &&
+      column < horizontal->value() + names) {
+    horizontal->setValue(std::max(0, column - names));
+  }
+  if (column < horizontal->value() && column < names) {
+    horizontal->setValue(0);
+  }
   if (column + static_cast<int>(kCaretMargin) >
       horizontal->value() + VisibleCells()) {
     horizontal->setValue(column + static_cast<int>(kCaretMargin) -
@@ -290,6 +303,35 @@ void RichViewWidget::EnsureVisible(std::uint64_t index) {
 bool RichViewWidget::Selected(std::uint64_t index) const {
   return index >= view_.SelStart() &&
          index - view_.SelStart() < view_.SelLength();
+}
+
+std::uint64_t RichViewWidget::FrozenCells() const {
+  return horizontalScrollBar()->value() > 0 ? first_tab_stop_ : 0;
+}
+
+void RichViewWidget::PaintFrozenNames(QPainter& painter,
+                                      std::uint64_t first_row,
+                                      std::uint64_t last_row) {
+  const std::uint64_t frozen = FrozenCells();
+  if (frozen == 0) return;
+  // The names' cells as they stand unscrolled, over what scrolled under them.
+  const int width =
+      ClampToInt(frozen * static_cast<std::uint64_t>(cell_width_));
+  painter.save();
+  painter.setClipRect(QRect(0, 0, width, viewport()->height()));
+  painter.fillRect(QRect(0, 0, width, viewport()->height()),
+                   palette().color(QPalette::Base));
+  painter.translate(horizontalScrollBar()->value() * cell_width_, 0);
+  const std::uint64_t top = FloorToCount(verticalScrollBar()->value());
+  for (std::uint64_t row = first_row; row <= last_row; ++row) {
+    const std::uint64_t line = top + row;
+    if (line >= view_.LineCount()) break;
+    PaintLine(painter, static_cast<std::size_t>(line),
+              static_cast<int>(row) * line_height_, 0, frozen);
+  }
+  painter.restore();
+  painter.setPen(palette().color(QPalette::Mid));
+  painter.drawLine(width - 1, 0, width - 1, viewport()->height());
 }
 
 int RichViewWidget::XOfCell(std::uint64_t cell) const {
@@ -334,6 +376,7 @@ void RichViewWidget::paintEvent(QPaintEvent* event) {
     PaintLine(painter, static_cast<std::size_t>(line),
               static_cast<int>(row) * line_height_, first_cell, end_cell);
   }
+  PaintFrozenNames(painter, first_row, last_row);
   if (hasFocus() && view_.SelLength() == 0) {
     const QPoint caret =
         PointOfIndex(std::min(view_.SelStart(), LastCaretIndex()));

@@ -110,6 +110,11 @@ class RichViewWidget : public QAbstractScrollArea {
   // While a drag selection stands past the viewport's edge: extends it to
   // the cell under the pointer, which scrolls the view one step further.
   void AutoScroll();
+  // How many cells of the rows' names stay in sight at the left while the
+  // view is scrolled sideways (none while it is not).
+  std::uint64_t FrozenCells() const;
+  void PaintFrozenNames(QPainter& painter, std::uint64_t first_row,
+                        std::uint64_t last_row);
   // The base font and its styled variants, each advancing one cell.
   void SetFonts(const QFont& base);
   // The greatest caret index: the end of the last line.

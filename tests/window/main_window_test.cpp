@@ -262,6 +262,13 @@ class MainWindowTest : public QObject {
     QVERIFY(window_->grab().save(shots + "/window-files.png"));
     Find<QTabWidget>("PageControl1")->setCurrentIndex(1);
     QVERIFY(window_->grab().save(shots + "/window-annotation.png"));
+    // The example, annotated and scrolled sideways: the names stay.
+    ChooseFiles(ExamplePath("promoter.fas"), ExamplePath("promoter.cons"),
+                ExamplePath("promoter.tf"));
+    Click("Button1");
+    Click("Button3");
+    View().horizontalScrollBar()->setValue(60);
+    QVERIFY(window_->grab().save(shots + "/window-scrolled.png"));
   }
 
   void FontsAndDialogsAreSetUp() {

@@ -97,6 +97,26 @@ class RichViewWidgetTest : public QObject {
              static_cast<std::size_t>(Model().length));
   }
 
+  void NamesStayInSightWhileScrolledSideways() {
+    view_->AppendLine("row> \t" + std::string(400, 'A'));
+    widget_->ModelChanged();
+    widget_->horizontalScrollBar()->setValue(100);
+    const QImage image = widget_->viewport()->grab().toImage();
+    // Line 0 ended long before column 100, yet "ab>" shows at its left.
+    bool inked = false;
+    for (int x = 0; x < 3 * Cell().width(); ++x) {
+      for (int y = 0; y < Cell().height(); ++y) {
+        inked = inked || image.pixelColor(x, y).lightness() < 128;
+      }
+    }
+    QVERIFY(inked);
+    // A click there finds the name; one right of it, the scrolled letters.
+    Press(CellPoint(0, 1, 0.1));
+    QCOMPARE(Model(), (Selection{1, 0}));
+    Press(CellPoint(3, 9, 0.1));
+    QCOMPARE(Model(), (Selection{view_->LineStartOf(3) + 6 + 101, 0}));
+  }
+
   void ShiftClickExtendsFromTheAnchor() {
     Press(CellPoint(0, 9, 0));
     ClickAt(*widget_, CellPoint(1, 10, 0), Qt::ShiftModifier);
