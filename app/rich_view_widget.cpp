@@ -27,6 +27,10 @@ constexpr const char* kFontFamily = "Courier New";
 constexpr int kCaretWidth = 1;
 // Cells kept in sight to the right of the caret when scrolling to it.
 constexpr std::uint64_t kCaretMargin = 2;
+// The column ruler: its numbers' size and its ticks' length; a number
+// stands every kRulerStep columns, as in the figures.
+constexpr int kRulerFontPixels = 10;
+constexpr int kRulerTickHeight = 3;
 // How often a drag held past an edge scrolls one step further.
 constexpr int kAutoScrollMilliseconds = 40;
 
@@ -61,9 +65,31 @@ std::uint64_t FloorToCount(double value) {
 
 }  // namespace
 
+// The strip above the rows that numbers the alignment's columns.
+class ColumnRuler : public QWidget {
+ public:
+  explicit ColumnRuler(RichViewWidget& view) : QWidget(&view), view_(view) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    view_.PaintRuler(painter, *this);
+  }
+
+ private:
+  const RichViewWidget& view_;
+};
+
 RichViewWidget::RichViewWidget(RichView& view, QWidget* parent)
     : QAbstractScrollArea(parent), view_(view) {
   SetFonts(BaseFont());
+  ruler_ = new ColumnRuler(*this);
+  ruler_->setObjectName(QStringLiteral("Ruler1"));
+  QFont ruler_font = font();
+  ruler_font.setPixelSize(kRulerFontPixels);
+  ruler_->setFont(ruler_font);
+  ruler_height_ = QFontMetrics(ruler_font).height() + kRulerTickHeight;
+  setViewportMargins(0, ruler_height_, 0, 0);
   autoscroll_ = new QTimer(this);
   autoscroll_->setInterval(kAutoScrollMilliseconds);
   connect(autoscroll_, &QTimer::timeout, this, &RichViewWidget::AutoScroll);
@@ -122,6 +148,7 @@ void RichViewWidget::ModelChanged() {
   goal_cell_.reset();
   UpdateScrollRanges();
   viewport()->update();
+  ruler_->update();
 }
 
 void RichViewWidget::ShowModelSelection() {
@@ -449,17 +476,47 @@ void RichViewWidget::SetHeader(QWidget* header, int height) {
     header_->setParent(this);
     header_->setVisible(header_height_ > 0);
   }
-  setViewportMargins(0, header_height_, 0, 0);
+  setViewportMargins(0, header_height_ + ruler_height_, 0, 0);
   PlaceHeader();
   UpdateScrollRanges();
 }
 
 void RichViewWidget::PlaceHeader() {
-  if (header_ == nullptr || header_height_ == 0) return;
   const QRect rows = viewport()->geometry();
-  header_->setGeometry(rows.x(), rows.y() - header_height_, rows.width(),
-                       header_height_);
+  // The ruler right above the rows, the header above it.
+  ruler_->setGeometry(rows.x(), rows.y() - ruler_height_, rows.width(),
+                      ruler_height_);
+  ruler_->update();
+  if (header_ == nullptr || header_height_ == 0) return;
+  header_->setGeometry(rows.x(), rows.y() - ruler_height_ - header_height_,
+                       rows.width(), header_height_);
   header_->update();
+}
+
+void RichViewWidget::PaintRuler(QPainter& painter, const QWidget& ruler) const {
+  painter.fillRect(ruler.rect(), palette().color(QPalette::Window));
+  painter.setPen(palette().color(QPalette::WindowText));
+  const std::uint64_t columns = widest_line_cells_ > first_tab_stop_
+                                    ? widest_line_cells_ - first_tab_stop_
+                                    : 0;
+  if (first_tab_stop_ == 0 || columns == 0) return;
+  // Columns under the frozen names are not in sight.
+  const int left =
+      ClampToInt(FrozenCells() * static_cast<std::uint64_t>(cell_width_));
+  const std::uint64_t first = std::max<std::uint64_t>(1, ColumnAtX(left));
+  const std::uint64_t last =
+      std::min<std::uint64_t>(columns, ColumnAtX(ruler.width()) + 1);
+  const int bottom = ruler.height() - 1;
+  for (std::uint64_t column = first; column <= last; ++column) {
+    if (column % kRulerStep != 0 && column != 1) continue;
+    const int x = ColumnX(column) + cell_width_ / 2;
+    if (x < left) continue;
+    painter.drawLine(x, bottom - kRulerTickHeight, x, bottom);
+    const QString number = QString::number(column);
+    painter.drawText(
+        x - painter.fontMetrics().horizontalAdvance(number) / 2,
+        bottom - kRulerTickHeight - painter.fontMetrics().descent(), number);
+  }
 }
 
 int RichViewWidget::ColumnX(std::uint64_t column) const {
@@ -487,7 +544,10 @@ void RichViewWidget::ScrollToColumn(std::uint64_t column) {
       ClampToInt(static_cast<std::uint64_t>(std::max<std::int64_t>(cell, 0))));
 }
 
-void RichViewWidget::scrollContentsBy(int, int) { viewport()->update(); }
+void RichViewWidget::scrollContentsBy(int, int) {
+  viewport()->update();
+  ruler_->update();
+}
 
 void RichViewWidget::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) {

@@ -19,6 +19,10 @@
 
 class QTimer;
 
+namespace tessarin {
+class ColumnRuler;
+}
+
 class QPainter;
 
 namespace tessarin {
@@ -107,6 +111,9 @@ class RichViewWidget : public QAbstractScrollArea {
   void scrollContentsBy(int dx, int dy) override;
 
  private:
+  friend class ColumnRuler;
+  // Numbers every tenth column (and the first) in the ruler above the rows.
+  void PaintRuler(QPainter& painter, const QWidget& ruler) const;
   // While a drag selection stands past the viewport's edge: extends it to
   // the cell under the pointer, which scrolls the view one step further.
   void AutoScroll();
@@ -149,7 +156,9 @@ class RichViewWidget : public QAbstractScrollArea {
 
   RichView& view_;
   std::array<QFont, 16> fonts_;
-  QTimer* autoscroll_ = nullptr;  // runs while a drag stands past an edge
+  QTimer* autoscroll_ = nullptr;
+  ColumnRuler* ruler_ = nullptr;
+  int ruler_height_ = 0;  // runs while a drag stands past an edge
   QPoint drag_point_;  // where the dragging pointer is  // by FontSlot of the
                        // appearance
   void PlaceHeader();

@@ -834,7 +834,10 @@ class MainWindowTest : public QObject {
     auto* plot = Find<PlotPanel>("PlotPanel");
     auto* view = Find<RichViewWidget>("RE1");
     QVERIFY(plot->isVisible());
-    QCOMPARE(plot->y() + plot->height(), view->viewport()->y());
+    // Above the rows: the column ruler, and the plot above it.
+    auto* ruler = Find<QWidget>("Ruler1");
+    QCOMPARE(plot->y() + plot->height(), ruler->y());
+    QCOMPARE(ruler->y() + ruler->height(), view->viewport()->y());
     QCOMPARE(plot->FirstVisibleColumn(), std::uint64_t{1});
     // Windows 1-3 (ML 0.1) and 4-6 (ML 0.9); ML's cut-off is 0.5.
     QCOMPARE(plot->HoverText(5), std::string("Column 5\nML: 0.900\nPI: 0.100"));

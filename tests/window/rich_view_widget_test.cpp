@@ -110,6 +110,14 @@ class RichViewWidgetTest : public QObject {
       }
     }
     QVERIFY(inked);
+    // The ruler right above the rows has a tick under column 110.
+    auto* ruler = widget_->findChild<QWidget*>(QStringLiteral("Ruler1"));
+    QVERIFY(ruler != nullptr);
+    QCOMPARE(ruler->y() + ruler->height(), widget_->viewport()->y());
+    const QImage strip = ruler->grab().toImage();
+    const int tick = widget_->ColumnX(110) + Cell().width() / 2;
+    QVERIFY(strip.pixelColor(tick, strip.height() - 1).lightness() < 128);
+    QVERIFY(strip.pixelColor(tick + 2, strip.height() - 1).lightness() > 128);
     // A click there finds the name; one right of it, the scrolled letters.
     Press(CellPoint(0, 1, 0.1));
     QCOMPARE(Model(), (Selection{1, 0}));
