@@ -605,8 +605,9 @@ int RunParsed(int argc, const char* const* argv, std::ostream& out,
                  "PDF page: A4 | letter, landscape unless followed by "
                  "-portrait (default A4)");
   app.add_flag("-q,--quiet", options.quiet,
-               "report nothing on standard error but usage errors (the exit "
-               "status still tells)");
+               "show no messages on standard error (usage errors, a failed "
+               "write to standard output and --inspect lines still go "
+               "there); the exit status still tells");
   app.add_flag("--timings", options.timings,
                "print the time of each step to standard error");
   app.add_flag("--listing", options.listing,
