@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/descriptor_buffer.h"
+#include "app/document_file.h"
 #include "app/workspace.h"
 #include "text/numbers.h"
 #include "view/figure_layout.h"
@@ -54,19 +55,24 @@ void ErrorLine(std::ostream& err, std::string_view text) {
   err << kPrefix << ForTerminal(text) << '\n';
 }
 
-// Writes every message as one line on standard error.
+// Writes every message as one line on standard error (none with --quiet),
+// and notes whether one of them said that an output could not be written.
 class StreamSink : public MessageSink {
  public:
-  explicit StreamSink(std::ostream& err) : err_(err) {}
+  StreamSink(std::ostream& err, bool quiet) : err_(err), quiet_(quiet) {}
   void Show(std::string_view text) override {
-    ErrorLine(err_, text);
+    if (!quiet_) ErrorLine(err_, text);
     ++count_;
+    if (IsWriteFailure(text)) write_failed_ = true;
   }
   std::size_t count() const { return count_; }
+  bool write_failed() const { return write_failed_; }
 
  private:
   std::ostream& err_;
+  bool quiet_;
   std::size_t count_ = 0;
+  bool write_failed_ = false;
 };
 
 // The minor page faults of this process so far: each is a fresh page the
@@ -125,6 +131,7 @@ struct Options {
   std::string page;          // PDF
   bool listing = false;
   bool timings = false;
+  bool quiet = false;
   std::optional<std::string> criteria;
   std::vector<std::string> cutoffs;
   std::vector<std::string> inspects;
@@ -366,6 +373,25 @@ SiteImportOptions SiteOptions(const Options& options) {
   return site_options;
 }
 
+// "-" as an input stands for standard input (one input at most); as --out,
+// for standard output.
+constexpr std::string_view kStandardStream = "-";
+constexpr const char* kStandardInput = "/dev/stdin";
+
+void ResolveStandardStreams(Options& options) {
+  std::vector<std::string*> inputs = {&options.fas, &options.cons, &options.tf};
+  for (std::string& path : options.sites) inputs.push_back(&path);
+  std::size_t from_stdin = 0;
+  for (std::string* path : inputs) {
+    if (*path != kStandardStream) continue;
+    if (++from_stdin > 1) {
+      throw UsageError("only one input can be - (standard input)");
+    }
+    *path = kStandardInput;
+  }
+  if (options.out == kStandardStream) options.out.clear();
+}
+
 // Which inputs stand in for which: --sites for --tf, and the other way.
 void CheckInputs(const Options& options) {
   if (options.tf.empty() && options.sites.empty()) {
@@ -403,8 +429,9 @@ ReportFormat ChooseReportFormat(const Options& options) {
   return *format;
 }
 
-int Run(const Options& options, std::ostream& out, std::ostream& err,
+int Run(Options options, std::ostream& out, std::ostream& err,
         FigureRenderer* renderer) {
+  ResolveStandardStreams(options);
   CheckInputs(options);
   std::optional<WindowSettings> windows;
   if (options.windows) {
@@ -428,7 +455,7 @@ int Run(const Options& options, std::ostream& out, std::ostream& err,
     inspects.push_back(ParseInspect(text));
   }
 
-  StreamSink sink(err);
+  StreamSink sink(err, options.quiet);
   Workspace workspace(sink);
   workspace.SetFigureRenderer(renderer);
   PhaseTimer timer;
@@ -478,10 +505,13 @@ int Run(const Options& options, std::ostream& out, std::ostream& err,
     workspace.SaveReportBed(options.report_bed, options.report_filter,
                             SiteOptions(options).origins);
   }
+  // Standard output carries only the document when the document goes there.
+  std::ostream& inspected = options.out.empty() ? err : out;
   for (const std::string& status : workspace.Inspections()) {
-    out << ForTerminal(status) << '\n';
+    inspected << ForTerminal(status) << '\n';
   }
   if (options.timings) timer.Print(err);
+  if (sink.write_failed()) return kExitWrite;
   return sink.count() == 0 ? kExitClean : kExitReported;
 }
 
@@ -489,13 +519,16 @@ int RunParsed(int argc, const char* const* argv, std::ostream& out,
               std::ostream& err, FigureRenderer* renderer) {
   CLI::App app{"Tessarin: annotated alignment views without a window",
                "tessarin-cli"};
-  app.set_version_flag("--version",
+  app.set_version_flag("-V,--version",
                        "tessarin-cli " + std::string(kProgramVersion));
   Options options;
   std::string criteria;
   std::size_t wrap = 0;
   int dpi = 0;
-  app.add_option("--fas", options.fas, "aligned FASTA file")->required();
+  app.add_option("--fas", options.fas,
+                 "aligned FASTA, Clustal or Stockholm file; - for standard "
+                 "input (any one input may be -)")
+      ->required();
   app.add_option("--cons", options.cons,
                  "conservation file (required unless --windows is given)");
   std::string windows;
@@ -526,10 +559,10 @@ int RunParsed(int argc, const char* const* argv, std::ostream& out,
                  "leave out imported hits whose q-value is above this");
   app.add_option("--min-score", options.min_score,
                  "leave out imported hits whose score is below this");
-  app.add_option("--out", options.out,
-                 "where to write the document (default: standard output)");
+  app.add_option("-o,--out", options.out,
+                 "where to write the document; - or none: standard output");
   app.add_option(
-      "--format", options.format,
+      "-f,--format", options.format,
       "rtf | html | json | text | pdf | svg | png, any case (default from "
       "the extension of --out; rtf when it has none); pdf, svg and png "
       "write the figure layout");
@@ -571,6 +604,10 @@ int RunParsed(int argc, const char* const* argv, std::ostream& out,
   app.add_option("--page", options.page,
                  "PDF page: A4 | letter, landscape unless followed by "
                  "-portrait (default A4)");
+  app.add_flag("-q,--quiet", options.quiet,
+               "show no messages on standard error (usage errors, a failed "
+               "write to standard output and --inspect lines still go "
+               "there); the exit status still tells");
   app.add_flag("--timings", options.timings,
                "print the time of each step to standard error");
   app.add_flag("--listing", options.listing,
@@ -587,6 +624,17 @@ int RunParsed(int argc, const char* const* argv, std::ostream& out,
                  "L:C:N: after Annotate, select N characters from 0-based "
                  "column C of 0-based view line L (repeatable)")
       ->take_all();
+  app.footer(
+      "Example:\n"
+      "  tessarin-cli --fas examples/promoter.fas --cons "
+      "examples/promoter.cons "
+      "\\\n"
+      "    --tf examples/promoter.tf -f json --inspect 0:10:3 | python3 -m "
+      "json.tool\n"
+      "writes the annotated view as JSON on standard output and the "
+      "inspection on standard error.\n\n"
+      "Exit status: 0 nothing reported, 1 something reported, 2 usage error, "
+      "3 an output could not be written.");
   try {
     app.parse(argc, argv);
   } catch (const CLI::Success& e) {
@@ -624,7 +672,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out,
   if (out) return status;
   ErrorLine(err,
             std::string(kCannotWriteOut) + std::strerror(StreamError(out)));
-  return std::max(status, kExitReported);
+  return std::max(status, kExitWrite);
 }
 
 }  // namespace tessarin

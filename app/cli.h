@@ -13,10 +13,12 @@ namespace tessarin {
 inline constexpr int kExitClean = 0;     // nothing was reported
 inline constexpr int kExitReported = 1;  // a message was reported
 inline constexpr int kExitUsage = 2;     // the command line was wrong
+inline constexpr int kExitWrite = 3;     // an output could not be written
 
 // Runs `tessarin-cli` with the given arguments (argv[0] is the program).
 // The document goes to --out or to `out`; --inspect results follow it on
-// `out`; messages go to `err`, one line each, after "tessarin: ". PDF, SVG
+// `out` when it went to --out, else they go to `err`; messages go to `err`,
+// one line each, after "tessarin: ". PDF, SVG
 // and PNG figures are painted by `renderer` (none: they are refused).
 int RunCli(int argc, const char* const* argv, std::ostream& out,
            std::ostream& err, FigureRenderer* renderer = nullptr);

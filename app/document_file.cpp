@@ -26,7 +26,7 @@ constexpr std::string_view kNotAFileReason =
     "Not a regular file, character device, pipe or socket";
 
 std::string Failure(const std::string& path, std::string_view reason) {
-  return "Cannot save \"" + path + "\": " + std::string(reason);
+  return std::string(kCannotSaveHead) + path + "\": " + std::string(reason);
 }
 
 std::string Failure(const std::string& path, int error) {

@@ -7,8 +7,21 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 namespace tessarin {
+
+// How the texts that report an output that could not be written begin: a
+// document (SaveDocument) or a folder for documents.
+inline constexpr std::string_view kCannotSaveHead = "Cannot save \"";
+inline constexpr std::string_view kCannotCreateFolderHead =
+    "Cannot create folder \"";
+
+// Whether `message` reports an output that could not be written.
+inline bool IsWriteFailure(std::string_view message) {
+  return message.starts_with(kCannotSaveHead) ||
+         message.starts_with(kCannotCreateFolderHead);
+}
 
 // Writes the document to `path` so that a failure never damages what was
 // there:

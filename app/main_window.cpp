@@ -1,26 +1,38 @@
 #include "app/main_window.h"
 
+#include <QAction>
 #include <QBuffer>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFont>
+#include <QFontDatabase>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTabWidget>
 #include <algorithm>
 #include <exception>
+#include <fstream>
 #include <stdexcept>
 #include <vector>
 
 #include "app/qt_dialogs.h"
 #include "app/rich_view_widget.h"
+#include "sources/input_kind.h"
+#include "text/readable_file.h"
 #include "view/figure_layout.h"
 #include "view/provenance.h"
 
@@ -46,6 +58,51 @@ QString FromBytes(const std::string& bytes) {
 
 QString FromPath(const std::string& path) {
   return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+// The window font's metric-compatible face: Wine's Tahoma, which Debian's
+// fonts-wine installs outside the desktop's font folders. Registered once;
+// without it the desktop's substitute is used.
+void RegisterWindowFont() {
+  static const bool registered = [] {
+    for (const char* file : {"/usr/share/wine/fonts/tahoma.ttf",
+                             "/usr/share/wine/fonts/tahomabd.ttf"}) {
+      if (QFile::exists(QString::fromLatin1(file))) {
+        QFontDatabase::addApplicationFont(QString::fromLatin1(file));
+      }
+    }
+    return true;
+  }();
+  (void)registered;
+}
+
+// The widest cut-off text the field must show whole.
+constexpr const char* kWidestCutoff = "-123.456";
+
+// The pixels a line edit has for its text: its contents less the margins
+// the line edit keeps on either side and one for the cursor.
+int TextRoom(const QLineEdit& edit) {
+  QStyleOptionFrame option;
+  option.initFrom(&edit);
+  option.lineWidth = edit.hasFrame()
+                         ? edit.style()->pixelMetric(
+                               QStyle::PM_DefaultFrameWidth, &option, &edit)
+                         : 0;
+  const QRect contents =
+      edit.style()->subElementRect(QStyle::SE_LineEditContents, &option, &edit);
+  const QMargins margins = edit.textMargins();
+  constexpr int kLineEditMargins = 2 * 2 + 1;
+  return contents.width() - margins.left() - margins.right() - kLineEditMargins;
+}
+
+// The largest font, at most the window's, in which `text` fits `edit`.
+void FitFont(QLineEdit& edit, const QString& text) {
+  QFont font = edit.font();
+  for (int pixels = font.pixelSize(); pixels > 6; --pixels) {
+    font.setPixelSize(pixels);
+    if (QFontMetrics(font).horizontalAdvance(text) <= TextRoom(edit)) break;
+  }
+  edit.setFont(font);
 }
 
 QFont WindowFont(int pixels) {
@@ -94,10 +151,16 @@ TForm1::TForm1(WindowDialogs dialogs, QWidget* parent)
       workspace_(sink_) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QString::fromLatin1(kProgramTitle));
+  RegisterWindowFont();
   setFont(WindowFont(kWindowFontPixels));
-  resize(kDesignSize);
-  move(0, 0);
   CreateControls();
+  CreateMenus();
+  // The controls keep their designed area; the menu bar sits above it.
+  resize(kDesignSize + QSize(0, MenuBar1->sizeHint().height()));
+  // Smaller, the controls at their fixed places would overlap.
+  setMinimumSize(size());
+  move(0, 0);
+  setAcceptDrops(true);
   files_ = dialogs.files;
   if (files_ == nullptr) {
     own_files_ = std::make_unique<QtFileDialogs>(*OpenDialog1, *SaveDialog1);
@@ -129,7 +192,9 @@ TForm1::~TForm1() {
 }
 
 void TForm1::CreateControls() {
-  PageControl1 = Named(new QTabWidget(this), "PageControl1");
+  Client = Named(new QWidget(this), "Client");
+  Client->resize(kDesignSize);
+  PageControl1 = Named(new QTabWidget(Client), "PageControl1");
   PageControl1->setGeometry(8, 4, 524, 121);
   TabSheet1 = Named(new QWidget, "TabSheet1");
   TabSheet2 = Named(new QWidget, "TabSheet2");
@@ -139,23 +204,24 @@ void TForm1::CreateControls() {
   CreateFilesPage();
   CreateAnnotationPage();
 
-  RE1 = Named(new RichViewWidget(workspace_.View(), this), "RE1");
+  RE1 = Named(new RichViewWidget(workspace_.View(), Client), "RE1");
   RE1->setGeometry(8, 127, 524, 234);
-  Label7 = MakeLabel(this, "Label7", ".", 8, 367);
+  Label7 = MakeLabel(Client, "Label7", ".", 8, 367);
   // Over the page control's tab row, so created after it.
-  Button2 = MakeButton(this, "Button2", "About", QRect(504, 4, 28, 12), false);
+  Button2 =
+      MakeButton(Client, "Button2", "About", QRect(504, 4, 28, 12), false);
   Button2->setFont(WindowFont(kAboutFontPixels));
   // Left of About, in the free part of the tab row.
   SitesButton =
-      MakeButton(this, "SitesButton", "Sites", QRect(470, 4, 30, 12), false);
+      MakeButton(Client, "SitesButton", "Sites", QRect(470, 4, 30, 12), false);
   SitesButton->setFont(WindowFont(kAboutFontPixels));
   SitesButton->setCheckable(true);
   PlotButton =
-      MakeButton(this, "PlotButton", "Plot", QRect(436, 4, 30, 12), false);
+      MakeButton(Client, "PlotButton", "Plot", QRect(436, 4, 30, 12), false);
   PlotButton->setFont(WindowFont(kAboutFontPixels));
   PlotButton->setCheckable(true);
   Plot1 = new PlotPanel(*RE1);
-  Sites = new SitesPanel(this);
+  Sites = new SitesPanel(Client);
   Sites->hide();
 
   OpenDialog1 = Named(CreateOpenDialog(this), "OpenDialog1");
@@ -178,6 +244,151 @@ void TForm1::CreateControls() {
                kDesignSize);
   anchors_.Add(PlotButton, {.left = false, .top = true, .right = true},
                kDesignSize);
+}
+
+void TForm1::CreateMenus() {
+  MenuBar1 = Named(new QMenuBar(this), "MenuBar1");
+  const auto add = [this](QMenu* menu, const char* name, const char* text,
+                          QList<QKeySequence> keys = {}) {
+    QAction* action = menu->addAction(QString::fromLatin1(text));
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcuts(keys);
+    return action;
+  };
+  // An action that clicks `button`: its handler, and nothing else.
+  const auto clicks = [](QAction* action, QPushButton* button) {
+    connect(action, &QAction::triggered, button, &QPushButton::click);
+  };
+  // A shown/hidden action that mirrors a check button.
+  const auto mirrors = [](QAction* action, QPushButton* button) {
+    action->setCheckable(true);
+    connect(action, &QAction::toggled, button, &QPushButton::setChecked);
+    connect(button, &QPushButton::toggled, action, &QAction::setChecked);
+  };
+
+  QMenu* file = MenuBar1->addMenu(QStringLiteral("&File"));
+  clicks(add(file, "ActionSetFas", "Set &FAS File...",
+             {QKeySequence(Qt::CTRL | Qt::Key_O)}),
+         Button4);
+  clicks(add(file, "ActionSetConservation", "Set &Conservation File..."),
+         Button5);
+  clicks(add(file, "ActionSetTf", "Set &TF File..."), Button6);
+  clicks(add(file, "ActionReadIn", "&Read in Files"), Button1);
+  file->addSeparator();
+  clicks(add(file, "ActionImportSites", "&Import Sites..."), ImportSitesButton);
+  clicks(add(file, "ActionComputeConservation", "Compute C&onservation..."),
+         ComputeConservationButton);
+  file->addSeparator();
+  clicks(add(file, "ActionSaveRtf", "&Save RTF",
+             {QKeySequence(Qt::CTRL | Qt::Key_S)}),
+         Button7);
+  clicks(add(file, "ActionExportFigure", "&Export Figure...",
+             {QKeySequence(Qt::CTRL | Qt::Key_E)}),
+         ExportFigureButton);
+  clicks(add(file, "ActionSaveReport", "Save Re&port..."), Sites->SaveButton());
+  clicks(add(file, "ActionPrint", "&Print...",
+             {QKeySequence(Qt::CTRL | Qt::Key_P)}),
+         PrintFigureButton);
+  file->addSeparator();
+  connect(
+      add(file, "ActionQuit", "&Quit", {QKeySequence(Qt::CTRL | Qt::Key_Q)}),
+      &QAction::triggered, this, &QWidget::close);
+
+  QMenu* edit = MenuBar1->addMenu(QStringLiteral("&Edit"));
+  connect(
+      add(edit, "ActionCopy", "&Copy", {QKeySequence(Qt::CTRL | Qt::Key_C)}),
+      &QAction::triggered, this, [this] { RE1->Copy(); });
+  connect(add(edit, "ActionSelectAll", "Select &All",
+              {QKeySequence(Qt::CTRL | Qt::Key_A)}),
+          &QAction::triggered, this, [this] { RE1->SelectAll(); });
+
+  QMenu* view = MenuBar1->addMenu(QStringLiteral("&View"));
+  mirrors(add(view, "ActionPlot", "&Plot"), PlotButton);
+  mirrors(add(view, "ActionSites", "&Sites"), SitesButton);
+  view->addSeparator();
+  connect(add(view, "ActionLarger", "&Larger Text",
+              {QKeySequence(Qt::CTRL | Qt::Key_Plus),
+               QKeySequence(Qt::CTRL | Qt::Key_Equal)}),
+          &QAction::triggered, this, [this] { ZoomView(1); });
+  connect(add(view, "ActionSmaller", "S&maller Text",
+              {QKeySequence(Qt::CTRL | Qt::Key_Minus)}),
+          &QAction::triggered, this, [this] { ZoomView(-1); });
+
+  QMenu* help = MenuBar1->addMenu(QStringLiteral("&Help"));
+  clicks(add(help, "ActionAbout", "&About"), Button2);
+}
+
+void TForm1::ZoomView(int step) {
+  Command([&] {
+    RE1->SetTextPixels(RE1->TextPixels() + step);
+    RE1->viewport()->update();
+  });
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  const bool files = !urls.isEmpty() &&
+                     std::all_of(urls.begin(), urls.end(), [](const QUrl& url) {
+                       return url.isLocalFile();
+                     });
+  if (files) event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+  std::vector<std::string> paths;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (url.isLocalFile()) {
+      paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+    }
+  }
+  event->acceptProposedAction();
+  DropFiles(paths);
+}
+
+void TForm1::DropFiles(const std::vector<std::string>& paths) {
+  // The head of a file is enough to tell its kind.
+  constexpr std::size_t kHeadBytes = 1 << 16;
+  std::vector<std::string> site_files;
+  bool path_set = false;
+  Command([&] {
+    for (const std::string& path : paths) {
+      if (const std::optional<std::string> failure = ReadFailure(path)) {
+        sink_.Show(*failure);
+        continue;
+      }
+      std::ifstream in(path, std::ios::binary);
+      std::string head(kHeadBytes, '\0');
+      in.read(head.data(), static_cast<std::streamsize>(head.size()));
+      head.resize(static_cast<std::size_t>(in.gcount()));
+      const std::optional<InputKind> kind = RecogniseInput(head);
+      if (!kind) {
+        sink_.Show("Not an alignment, TF, conservation or site file: " + path);
+        continue;
+      }
+      switch (*kind) {
+        case InputKind::kAlignment:
+          SetFile(FileSlot::kFas, path);
+          break;
+        case InputKind::kConservation:
+          SetFile(FileSlot::kConservation, path);
+          break;
+        case InputKind::kTf:
+          SetFile(FileSlot::kTf, path);
+          break;
+        case InputKind::kSites:
+          site_files.push_back(path);
+          continue;
+      }
+      path_set = true;
+    }
+  });
+  const bool all_set = !workspace_.Path(FileSlot::kFas).empty() &&
+                       !workspace_.Path(FileSlot::kConservation).empty() &&
+                       !workspace_.Path(FileSlot::kTf).empty();
+  if (path_set && all_set) Button1Click();
+  for (const std::string& path : site_files) {
+    Command([&] { workspace_.ImportSites(path); });
+  }
 }
 
 void TForm1::CreateFilesPage() {
@@ -217,6 +428,7 @@ void TForm1::CreateAnnotationPage() {
   ComboBox1->setGeometry(248, 24, 88, kFieldHeight);
   Edit1 = Named(new QLineEdit(page), "Edit1");
   Edit1->setGeometry(342, 24, 43, kFieldHeight);
+  FitFont(*Edit1, QString::fromLatin1(kWidestCutoff));
   Button8 = MakeButton(page, "Button8", "SET", QRect(391, 24, 50, 21), false);
   // Computed windows become the criteria and cut-offs above it.
   ComputeConservationButton =
@@ -297,9 +509,13 @@ void TForm1::ConnectHandlers() {
 
 void TForm1::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  // The specified controls keep the window to themselves; a shown Sites
-  // panel takes a strip of its own on the right.
-  QSize controls = event->size();
+  const int bar = MenuBar1->sizeHint().height();
+  MenuBar1->setGeometry(0, 0, event->size().width(), bar);
+  Client->setGeometry(0, bar, event->size().width(),
+                      std::max(0, event->size().height() - bar));
+  // The specified controls keep the area under the menu bar to themselves; a
+  // shown Sites panel takes a strip of its own on the right.
+  QSize controls = Client->size();
   if (Sites->isVisible()) {
     controls.setWidth(std::max(0, controls.width() - kSitesWidth));
     Sites->setGeometry(controls.width(), 4, kSitesWidth - 8,

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/anchors.h"
 #include "app/busy_indicator.h"
@@ -21,11 +22,13 @@
 #include "app/workspace.h"
 #include "render/figure_files.h"
 
+class QAction;
 class QComboBox;
 class QFileDialog;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenuBar;
 class QPushButton;
 class QTabWidget;
 
@@ -41,7 +44,7 @@ inline constexpr const char* kProgramTitle = "Tessarin 0.01";
 // The About box: program and version, rights, contact.
 inline constexpr const char* kAboutText =
     "Tessarin 0.01\n"
-    "Copyright (C) the Tessarin developers. All rights reserved.\n"
+    "Copyright (c) 2026 the Tessarin developers. MIT License.\n"
     "Contact: tessarin@example.org";
 
 // Where the window asks its modal questions. A null member means the
@@ -69,6 +72,12 @@ class TForm1 : public QWidget {
   void ChooseFile(FileSlot slot, const std::string& path);
 
   const Workspace& Data() const { return workspace_; }
+
+  // Files dropped on the window: each is told by its content; an alignment,
+  // conservation or TF file sets its path as its SET button would, and when
+  // all three paths are set the files are read in; site files are then
+  // imported. A file of no known kind is reported.
+  void DropFiles(const std::vector<std::string>& paths);
 
  public slots:
   void Button1Click();  // Read in Files
@@ -98,11 +107,17 @@ class TForm1 : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void CreateControls();
   void CreateFilesPage();
   void CreateAnnotationPage();
+  // The menu bar above the controls; each action runs its button's handler.
+  void CreateMenus();
+  // Larger or smaller text in the view, by `step` pixels.
+  void ZoomView(int step);
   void ConnectHandlers();
   void ChooseFileWithDialog(FileSlot slot);
   void SetFile(FileSlot slot, const std::string& path);
@@ -144,8 +159,13 @@ class TForm1 : public QWidget {
   std::unique_ptr<BusyIndicator> busy_;
   QtFigureRenderer renderer_;
 
+  // The menu bar, and under it the area that holds the controls at their
+  // designed places.
+  QMenuBar* MenuBar1 = nullptr;
+  QWidget* Client = nullptr;
+
   // The controls, each named as its object (objectName), which is how tests
-  // and style sheets find them. All are children of the window.
+  // and style sheets find them. All are children of Client.
   QTabWidget* PageControl1 = nullptr;
   QWidget* TabSheet1 = nullptr;
   QWidget* TabSheet2 = nullptr;

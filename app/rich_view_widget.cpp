@@ -9,6 +9,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -26,6 +27,12 @@ constexpr const char* kFontFamily = "Courier New";
 constexpr int kCaretWidth = 1;
 // Cells kept in sight to the right of the caret when scrolling to it.
 constexpr std::uint64_t kCaretMargin = 2;
+// The column ruler: its numbers' size and its ticks' length; a number
+// stands every kRulerStep columns, as in the figures.
+constexpr int kRulerFontPixels = 10;
+constexpr int kRulerTickHeight = 3;
+// How often a drag held past an edge scrolls one step further.
+constexpr int kAutoScrollMilliseconds = 40;
 
 QColor ToQColor(const Rgb& rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
 
@@ -58,9 +65,52 @@ std::uint64_t FloorToCount(double value) {
 
 }  // namespace
 
+// The strip above the rows that numbers the alignment's columns.
+class ColumnRuler : public QWidget {
+ public:
+  explicit ColumnRuler(RichViewWidget& view) : QWidget(&view), view_(view) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    view_.PaintRuler(painter, *this);
+  }
+
+ private:
+  const RichViewWidget& view_;
+};
+
 RichViewWidget::RichViewWidget(RichView& view, QWidget* parent)
     : QAbstractScrollArea(parent), view_(view) {
-  const QFont base = BaseFont();
+  SetFonts(BaseFont());
+  ruler_ = new ColumnRuler(*this);
+  ruler_->setObjectName(QStringLiteral("Ruler1"));
+  QFont ruler_font = font();
+  ruler_font.setPixelSize(kRulerFontPixels);
+  ruler_->setFont(ruler_font);
+  ruler_height_ = QFontMetrics(ruler_font).height() + kRulerTickHeight;
+  setViewportMargins(0, ruler_height_, 0, 0);
+  autoscroll_ = new QTimer(this);
+  autoscroll_->setInterval(kAutoScrollMilliseconds);
+  connect(autoscroll_, &QTimer::timeout, this, &RichViewWidget::AutoScroll);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setFocusPolicy(Qt::StrongFocus);
+  viewport()->setCursor(Qt::IBeamCursor);
+  ModelChanged();
+}
+
+int RichViewWidget::TextPixels() const { return font().pixelSize(); }
+
+void RichViewWidget::SetTextPixels(int pixels) {
+  QFont base = BaseFont();
+  base.setPixelSize(std::clamp(pixels, kMinTextPixels, kMaxTextPixels));
+  if (base.pixelSize() == TextPixels()) return;
+  SetFonts(base);
+  ModelChanged();
+}
+
+void RichViewWidget::SetFonts(const QFont& base) {
   setFont(base);
   const QFontMetrics metrics(base);
   cell_width_ = std::max(
@@ -82,11 +132,6 @@ RichViewWidget::RichViewWidget(RichView& view, QWidget* parent)
     }
     fonts_[slot] = font;
   }
-  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  setFocusPolicy(Qt::StrongFocus);
-  viewport()->setCursor(Qt::IBeamCursor);
-  ModelChanged();
 }
 
 void RichViewWidget::ModelChanged() {
@@ -103,6 +148,7 @@ void RichViewWidget::ModelChanged() {
   goal_cell_.reset();
   UpdateScrollRanges();
   viewport()->update();
+  ruler_->update();
 }
 
 void RichViewWidget::ShowModelSelection() {
@@ -192,8 +238,12 @@ std::uint64_t RichViewWidget::IndexAt(QPoint point) const {
                            verticalScrollBar()->value();
   const auto line = static_cast<std::size_t>(
       std::clamp<std::int64_t>(row, 0, static_cast<std::int64_t>(count) - 1));
-  const double cell = static_cast<double>(point.x()) / cell_width_ +
-                      horizontalScrollBar()->value();
+  const double unscrolled = static_cast<double>(point.x()) / cell_width_;
+  // The frozen names answer for themselves.
+  const bool on_names =
+      point.x() >= 0 && unscrolled < static_cast<double>(FrozenCells());
+  const double cell =
+      unscrolled + (on_names ? 0 : horizontalScrollBar()->value());
   return IndexInLine(line, cell);
 }
 
@@ -260,7 +310,16 @@ void RichViewWidget::EnsureVisible(std::uint64_t index) {
   }
   QScrollBar* horizontal = horizontalScrollBar();
   const int column = ClampToInt(cell);
-  if (column < horizontal->value()) horizontal->setValue(column);
+  // A name's own cells show in the frozen column; others must stand right
+  // of it.
+  const int names = ClampToInt(first_tab_stop_);
+  if (column >= names && horizontal->value() > 0 &&
+      column < horizontal->value() + names) {
+    horizontal->setValue(std::max(0, column - names));
+  }
+  if (column < horizontal->value() && column < names) {
+    horizontal->setValue(0);
+  }
   if (column + static_cast<int>(kCaretMargin) >
       horizontal->value() + VisibleCells()) {
     horizontal->setValue(column + static_cast<int>(kCaretMargin) -
@@ -271,6 +330,35 @@ void RichViewWidget::EnsureVisible(std::uint64_t index) {
 bool RichViewWidget::Selected(std::uint64_t index) const {
   return index >= view_.SelStart() &&
          index - view_.SelStart() < view_.SelLength();
+}
+
+std::uint64_t RichViewWidget::FrozenCells() const {
+  return horizontalScrollBar()->value() > 0 ? first_tab_stop_ : 0;
+}
+
+void RichViewWidget::PaintFrozenNames(QPainter& painter,
+                                      std::uint64_t first_row,
+                                      std::uint64_t last_row) {
+  const std::uint64_t frozen = FrozenCells();
+  if (frozen == 0) return;
+  // The names' cells as they stand unscrolled, over what scrolled under them.
+  const int width =
+      ClampToInt(frozen * static_cast<std::uint64_t>(cell_width_));
+  painter.save();
+  painter.setClipRect(QRect(0, 0, width, viewport()->height()));
+  painter.fillRect(QRect(0, 0, width, viewport()->height()),
+                   palette().color(QPalette::Base));
+  painter.translate(horizontalScrollBar()->value() * cell_width_, 0);
+  const std::uint64_t top = FloorToCount(verticalScrollBar()->value());
+  for (std::uint64_t row = first_row; row <= last_row; ++row) {
+    const std::uint64_t line = top + row;
+    if (line >= view_.LineCount()) break;
+    PaintLine(painter, static_cast<std::size_t>(line),
+              static_cast<int>(row) * line_height_, 0, frozen);
+  }
+  painter.restore();
+  painter.setPen(palette().color(QPalette::Mid));
+  painter.drawLine(width - 1, 0, width - 1, viewport()->height());
 }
 
 int RichViewWidget::XOfCell(std::uint64_t cell) const {
@@ -315,6 +403,7 @@ void RichViewWidget::paintEvent(QPaintEvent* event) {
     PaintLine(painter, static_cast<std::size_t>(line),
               static_cast<int>(row) * line_height_, first_cell, end_cell);
   }
+  PaintFrozenNames(painter, first_row, last_row);
   if (hasFocus() && view_.SelLength() == 0) {
     const QPoint caret =
         PointOfIndex(std::min(view_.SelStart(), LastCaretIndex()));
@@ -387,17 +476,47 @@ void RichViewWidget::SetHeader(QWidget* header, int height) {
     header_->setParent(this);
     header_->setVisible(header_height_ > 0);
   }
-  setViewportMargins(0, header_height_, 0, 0);
+  setViewportMargins(0, header_height_ + ruler_height_, 0, 0);
   PlaceHeader();
   UpdateScrollRanges();
 }
 
 void RichViewWidget::PlaceHeader() {
-  if (header_ == nullptr || header_height_ == 0) return;
   const QRect rows = viewport()->geometry();
-  header_->setGeometry(rows.x(), rows.y() - header_height_, rows.width(),
-                       header_height_);
+  // The ruler right above the rows, the header above it.
+  ruler_->setGeometry(rows.x(), rows.y() - ruler_height_, rows.width(),
+                      ruler_height_);
+  ruler_->update();
+  if (header_ == nullptr || header_height_ == 0) return;
+  header_->setGeometry(rows.x(), rows.y() - ruler_height_ - header_height_,
+                       rows.width(), header_height_);
   header_->update();
+}
+
+void RichViewWidget::PaintRuler(QPainter& painter, const QWidget& ruler) const {
+  painter.fillRect(ruler.rect(), palette().color(QPalette::Window));
+  painter.setPen(palette().color(QPalette::WindowText));
+  const std::uint64_t columns = widest_line_cells_ > first_tab_stop_
+                                    ? widest_line_cells_ - first_tab_stop_
+                                    : 0;
+  if (first_tab_stop_ == 0 || columns == 0) return;
+  // Columns under the frozen names are not in sight.
+  const int left =
+      ClampToInt(FrozenCells() * static_cast<std::uint64_t>(cell_width_));
+  const std::uint64_t first = std::max<std::uint64_t>(1, ColumnAtX(left));
+  const std::uint64_t last =
+      std::min<std::uint64_t>(columns, ColumnAtX(ruler.width()) + 1);
+  const int bottom = ruler.height() - 1;
+  for (std::uint64_t column = first; column <= last; ++column) {
+    if (column % kRulerStep != 0 && column != 1) continue;
+    const int x = ColumnX(column) + cell_width_ / 2;
+    if (x < left) continue;
+    painter.drawLine(x, bottom - kRulerTickHeight, x, bottom);
+    const QString number = QString::number(column);
+    painter.drawText(
+        x - painter.fontMetrics().horizontalAdvance(number) / 2,
+        bottom - kRulerTickHeight - painter.fontMetrics().descent(), number);
+  }
 }
 
 int RichViewWidget::ColumnX(std::uint64_t column) const {
@@ -425,7 +544,10 @@ void RichViewWidget::ScrollToColumn(std::uint64_t column) {
       ClampToInt(static_cast<std::uint64_t>(std::max<std::int64_t>(cell, 0))));
 }
 
-void RichViewWidget::scrollContentsBy(int, int) { viewport()->update(); }
+void RichViewWidget::scrollContentsBy(int, int) {
+  viewport()->update();
+  ruler_->update();
+}
 
 void RichViewWidget::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) {
@@ -440,16 +562,39 @@ void RichViewWidget::mouseMoveEvent(QMouseEvent* event) {
   if ((event->buttons() & Qt::LeftButton) == 0) {
     return QAbstractScrollArea::mouseMoveEvent(event);
   }
-  const std::uint64_t index = IndexAt(event->position().toPoint());
+  drag_point_ = event->position().toPoint();
+  // Held past an edge, the drag goes on scrolling without further moves.
+  if (viewport()->rect().contains(drag_point_)) {
+    autoscroll_->stop();
+  } else if (!autoscroll_->isActive()) {
+    autoscroll_->start();
+  }
+  const std::uint64_t index = IndexAt(drag_point_);
   if (index == position_) return;
   MoveTo(index, true);
   // Dragging past an edge scrolls the view along.
   EnsureVisible(index);
 }
 
+void RichViewWidget::AutoScroll() {
+  // A timer's call, outside the guarded events: a failure ends the drag.
+  try {
+    const std::uint64_t index = IndexAt(drag_point_);
+    if (index == position_) return;
+    MoveTo(index, true);
+    EnsureVisible(index);
+  } catch (const std::exception& error) {
+    autoscroll_->stop();
+    emit Failed(FailureText(error));
+  }
+}
+
 void RichViewWidget::mouseReleaseEvent(QMouseEvent* event) {
   // The selection is complete when the button goes up; nothing to change.
-  if (event->button() == Qt::LeftButton) return event->accept();
+  if (event->button() == Qt::LeftButton) {
+    autoscroll_->stop();
+    return event->accept();
+  }
   QAbstractScrollArea::mouseReleaseEvent(event);
 }
 

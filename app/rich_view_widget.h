@@ -17,6 +17,12 @@
 
 #include "view/rich_view.h"
 
+class QTimer;
+
+namespace tessarin {
+class ColumnRuler;
+}
+
 class QPainter;
 
 namespace tessarin {
@@ -72,6 +78,13 @@ class RichViewWidget : public QAbstractScrollArea {
   // The caret index nearest to a viewport point.
   std::uint64_t IndexAt(QPoint point) const;
 
+  // The text's size in pixels (View > Larger / Smaller Text), kept within
+  // kMinTextPixels to kMaxTextPixels; the cells and scroll ranges follow.
+  static constexpr int kMinTextPixels = 7;
+  static constexpr int kMaxTextPixels = 48;
+  int TextPixels() const;
+  void SetTextPixels(int pixels);
+
   // The selection text, line ends as "\n".
   std::string SelectedText() const;
   // Copies the selection to the clipboard; nothing happens for a caret.
@@ -98,6 +111,19 @@ class RichViewWidget : public QAbstractScrollArea {
   void scrollContentsBy(int dx, int dy) override;
 
  private:
+  friend class ColumnRuler;
+  // Numbers every tenth column (and the first) in the ruler above the rows.
+  void PaintRuler(QPainter& painter, const QWidget& ruler) const;
+  // While a drag selection stands past the viewport's edge: extends it to
+  // the cell under the pointer, which scrolls the view one step further.
+  void AutoScroll();
+  // How many cells of the rows' names stay in sight at the left while the
+  // view is scrolled sideways (none while it is not).
+  std::uint64_t FrozenCells() const;
+  void PaintFrozenNames(QPainter& painter, std::uint64_t first_row,
+                        std::uint64_t last_row);
+  // The base font and its styled variants, each advancing one cell.
+  void SetFonts(const QFont& base);
   // The greatest caret index: the end of the last line.
   std::uint64_t LastCaretIndex() const;
   // Moves the selection's moving end to `index` (clamped); without `extend`
@@ -129,7 +155,12 @@ class RichViewWidget : public QAbstractScrollArea {
   bool Guarded(const QEvent* event, Handle&& handle);
 
   RichView& view_;
-  std::array<QFont, 16> fonts_;  // by FontSlot of the appearance
+  std::array<QFont, 16> fonts_;
+  QTimer* autoscroll_ = nullptr;
+  ColumnRuler* ruler_ = nullptr;
+  int ruler_height_ = 0;  // runs while a drag stands past an edge
+  QPoint drag_point_;  // where the dragging pointer is  // by FontSlot of the
+                       // appearance
   void PlaceHeader();
 
   QWidget* header_ = nullptr;

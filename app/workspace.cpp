@@ -633,7 +633,8 @@ bool Workspace::SaveReportBed(const std::string& dir,
     std::error_code error;
     std::filesystem::create_directories(dir, error);
     if (error) {
-      sink_.Show("Cannot create folder \"" + dir + "\": " + error.message());
+      sink_.Show(std::string(kCannotCreateFolderHead) + dir +
+                 "\": " + error.message());
       return false;
     }
     for (const BedTrack& track :

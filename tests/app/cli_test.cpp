@@ -67,8 +67,8 @@ class CliTest : public testing::TempFolderTest {
 TEST_F(CliTest, JsonDocumentOfTheAnnotatedView) {
   const Result r = Run({"--format", "json", "--inspect", "0:10:3"});
   ASSERT_EQ(r.status, kExitClean) << r.err;
-  const std::size_t end = r.out.rfind("}\n");
-  const auto doc = nlohmann::json::parse(r.out.substr(0, end + 1));
+  // Standard output holds the document alone.
+  const auto doc = nlohmann::json::parse(r.out);
   EXPECT_EQ(doc["lines"], nlohmann::json::array({"human> \tAAC-GTGACTCAT",
                                                  "human> \t.....AP1.....",
                                                  "mouse> \tAACAGTGACTGAT"}));
@@ -85,8 +85,8 @@ TEST_F(CliTest, JsonDocumentOfTheAnnotatedView) {
     }
   }
   EXPECT_TRUE(yellow_on_mouse) << doc["runs"].dump();
-  // Inspect results follow the document on standard output.
-  EXPECT_EQ(r.out.substr(end + 2), report + "\n");
+  // Inspect results go to standard error when the document is on output.
+  EXPECT_EQ(r.err, report + "\n");
 }
 
 TEST_F(CliTest, CriteriaAndCutoffsChangeTheHighlight) {
@@ -148,6 +148,7 @@ TEST_F(CliTest, UsageErrorsExitTwoWithoutDocument) {
     EXPECT_EQ(r.err.rfind("tessarin: ", 0), 0u) << r.err;
   }
   EXPECT_EQ(Run({"--fas", fas_}, false).status, kExitUsage);
+  EXPECT_EQ(Run({"--fas", "-", "--tf", "-"}).status, kExitUsage);
   EXPECT_EQ(Run({"--help"}, false).status, kExitClean);
 }
 
@@ -247,11 +248,70 @@ TEST_F(CliTest, FailedWriteToStandardOutputIsReported) {
   std::vector<const char*> argv;
   for (const std::string& a : args) argv.push_back(a.c_str());
   EXPECT_EQ(RunCli(static_cast<int>(argv.size()), argv.data(), out, err),
-            kExitReported);
+            kExitWrite);
   ::close(full);
   EXPECT_EQ(err.str(),
             "tessarin: Cannot write to standard output: No space left on "
             "device\n");
+}
+
+// Short options, "-" for standard input and output, --quiet, and status 3
+// for an output that cannot be written.
+TEST_F(CliTest, ShellConventions) {
+  const std::string json = Run({"--format", "json"}).out;
+  EXPECT_EQ(Run({"-f", "json", "-o", "-"}).out, json);
+  const std::string path = (dir_ / "v.json").string();
+  EXPECT_EQ(Run({"-o", path}).status, kExitClean);
+  EXPECT_EQ(Read(path), json);
+
+  // The FASTA file from standard input.
+  const int saved = ::dup(STDIN_FILENO);
+  const int fas = ::open(fas_.c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(fas, 0);
+  ::dup2(fas, STDIN_FILENO);
+  ::close(fas);
+  const Result piped =
+      Run({"--fas", "-", "--tf", tf_, "--cons", cons_, "-f", "text"}, false);
+  ::dup2(saved, STDIN_FILENO);
+  ::close(saved);
+  EXPECT_EQ(piped.status, kExitClean) << piped.err;
+  EXPECT_EQ(piped.out, Run({"-f", "text"}).out);
+
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string err_head;  // what standard error starts with
+  };
+  const std::string file_as_folder = fas_ + "/tracks";
+  const std::vector<Case> cases = {
+      {{"-o", (dir_ / "no" / "v.json").string()},
+       kExitWrite,
+       "tessarin: Cannot save"},
+      {{"--report-bed", file_as_folder},
+       kExitWrite,
+       "tessarin: Cannot create folder"},
+      {{"--report-bed", file_as_folder, "-q"}, kExitWrite, ""},
+      {{"--fas", "/no/such.fas", "--tf", tf_, "--cons", cons_, "--quiet"},
+       kExitReported,
+       ""},
+  };
+  for (const Case& c : cases) {
+    const Result r = Run(c.args, c.args[0] != "--fas");
+    EXPECT_EQ(r.status, c.status) << c.args[0] << r.err;
+    EXPECT_EQ(r.err.substr(0, c.err_head.size()), c.err_head) << r.err;
+    if (c.err_head.empty()) {
+      EXPECT_EQ(r.err, "");
+    }
+  }
+
+  const Result version = Run({"-V"}, false);
+  EXPECT_EQ(version.out.rfind("tessarin-cli ", 0), 0u);
+  const Result help = Run({"-h"}, false);
+  EXPECT_EQ(help.status, kExitClean);
+  for (const char* text : {"-o,--out", "-f,--format", "-q,--quiet",
+                           "-V,--version", "Example:", "Exit status:"}) {
+    EXPECT_NE(help.out.find(text), std::string::npos) << text;
+  }
 }
 
 }  // namespace

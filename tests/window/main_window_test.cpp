@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <QAbstractScrollArea>
+#include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -19,6 +21,7 @@
 #include <QTableView>
 #include <QTest>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <new>
@@ -216,7 +219,10 @@ class MainWindowTest : public QObject {
 
   void WindowStartsOnTheFilesPage() {
     QCOMPARE(window_->windowTitle(), QStringLiteral("Tessarin 0.01"));
-    QCOMPARE(window_->size(), QSize(540, 382));
+    // The controls' area keeps its designed size under the menu bar.
+    QCOMPARE(Find<QWidget>("Client")->geometry(),
+             QRect(QPoint(0, MenuBarHeight()), QSize(540, 382)));
+    QCOMPARE(window_->size(), QSize(540, 382 + MenuBarHeight()));
     QCOMPARE(window_->pos(), QPoint(0, 0));
     auto* pages = Find<QTabWidget>("PageControl1");
     QCOMPARE(pages->count(), 2);
@@ -230,6 +236,39 @@ class MainWindowTest : public QObject {
     QCOMPARE(Find<QComboBox>("ComboBox1")->count(), 0);
     QCOMPARE(Find<QLineEdit>("Edit1")->text(), QString());
     QCOMPARE(window_->Data().View().LineCount(), std::size_t{0});
+  }
+
+  // What a person reads: no label runs into its neighbour, the cut-off field
+  // shows eight characters whole, and the window cannot shrink below that.
+  void FilesAndAnnotationPagesAreReadable() {
+    QCOMPARE(QFontInfo(window_->font()).family(), QStringLiteral("Tahoma"));
+    for (const char* label : {"Label1", "Label2", "Label3"}) {
+      QVERIFY2(
+          Find<QLabel>(label)->geometry().right() < Find<QLabel>("Label4")->x(),
+          label);
+    }
+    auto* edit = Find<QLineEdit>("Edit1");
+    edit->setText(QStringLiteral("-123.456"));
+    edit->end(false);
+    // Scrolled, the field would show a later character at its left end.
+    QCOMPARE(edit->cursorPositionAt(QPoint(3, edit->height() / 2)), 0);
+    QCOMPARE(window_->minimumSize(), window_->size());
+    // The pictures of docs/ (run under Xvfb with TESSARIN_SCREENSHOTS set to
+    // a folder).
+    const QString shots = qEnvironmentVariable("TESSARIN_SCREENSHOTS");
+    if (shots.isEmpty()) return;
+    ReadIn();
+    Find<QTabWidget>("PageControl1")->setCurrentIndex(0);
+    QVERIFY(window_->grab().save(shots + "/window-files.png"));
+    Find<QTabWidget>("PageControl1")->setCurrentIndex(1);
+    QVERIFY(window_->grab().save(shots + "/window-annotation.png"));
+    // The example, annotated and scrolled sideways: the names stay.
+    ChooseFiles(ExamplePath("promoter.fas"), ExamplePath("promoter.cons"),
+                ExamplePath("promoter.tf"));
+    Click("Button1");
+    Click("Button3");
+    View().horizontalScrollBar()->setValue(60);
+    QVERIFY(window_->grab().save(shots + "/window-scrolled.png"));
   }
 
   void FontsAndDialogsAreSetUp() {
@@ -258,7 +297,7 @@ class MainWindowTest : public QObject {
     auto* status = Find<QLabel>("Label7");
     const int status_width = status->width();
     QVERIFY(status_width > status->fontMetrics().horizontalAdvance("."));
-    window_->resize(800, 600);  // 260 wider, 218 taller
+    window_->resize(800, 600 + MenuBarHeight());  // 260 wider, 218 taller
     QTRY_COMPARE(Find<QWidget>("PageControl1")->geometry(),
                  QRect(8, 4, 784, 121));
     QCOMPARE(Find<QWidget>("RE1")->geometry(), QRect(8, 127, 784, 452));
@@ -266,7 +305,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(status->width(), status_width);
     QCOMPARE(Find<QWidget>("Button2")->geometry(), QRect(764, 4, 28, 12));
     QCOMPARE(Find<QWidget>("Button8")->geometry(), QRect(391, 24, 50, 21));
-    window_->resize(540, 382);
+    window_->resize(540, 382 + MenuBarHeight());
     QTRY_COMPARE(Find<QWidget>("RE1")->geometry(), QRect(8, 127, 524, 234));
     QCOMPARE(status->pos(), QPoint(8, 367));
   }
@@ -795,7 +834,10 @@ class MainWindowTest : public QObject {
     auto* plot = Find<PlotPanel>("PlotPanel");
     auto* view = Find<RichViewWidget>("RE1");
     QVERIFY(plot->isVisible());
-    QCOMPARE(plot->y() + plot->height(), view->viewport()->y());
+    // Above the rows: the column ruler, and the plot above it.
+    auto* ruler = Find<QWidget>("Ruler1");
+    QCOMPARE(plot->y() + plot->height(), ruler->y());
+    QCOMPARE(ruler->y() + ruler->height(), view->viewport()->y());
     QCOMPARE(plot->FirstVisibleColumn(), std::uint64_t{1});
     // Windows 1-3 (ML 0.1) and 4-6 (ML 0.9); ML's cut-off is 0.5.
     QCOMPARE(plot->HoverText(5), std::string("Column 5\nML: 0.900\nPI: 0.100"));
@@ -956,7 +998,122 @@ class MainWindowTest : public QObject {
     QCOMPARE(ViewLines(), (Texts{"human> \tACG", "mouse> \tAC"}));
   }
 
+  // --- Menus, keys and dropped files -------------------------------------
+
+  void EveryMenuActionAndShortcutReachesItsHandler() {
+    ReadIn();
+    auto* pages = Find<QTabWidget>("PageControl1");
+    const auto no_change = [] {};
+    struct Row {
+      const char* action;
+      QKeySequence keys;  // empty: the menu item alone
+      std::function<void()> prepare;
+      std::function<int()> probe;  // changes when the handler ran
+    };
+    const std::vector<Row> rows = {
+        {"ActionSetFas", QKeySequence("Ctrl+O"), no_change,
+         [&] { return dialogs_->open_asked; }},
+        {"ActionSetConservation",
+         {},
+         no_change,
+         [&] { return dialogs_->open_asked; }},
+        {"ActionSetTf", {}, no_change, [&] { return dialogs_->open_asked; }},
+        {"ActionReadIn",
+         {},
+         [&] { pages->setCurrentIndex(0); },
+         [&] { return pages->currentIndex(); }},
+        {"ActionImportSites",
+         {},
+         no_change,
+         [&] { return dialogs_->open_asked; }},
+        {"ActionComputeConservation",
+         {},
+         [&] { questions_->offered.clear(); },
+         [&] { return static_cast<int>(questions_->offered.size()); }},
+        {"ActionSaveRtf", QKeySequence("Ctrl+S"), no_change,
+         [&] { return dialogs_->save_asked; }},
+        {"ActionExportFigure", QKeySequence("Ctrl+E"), no_change,
+         [&] { return figures_->asked; }},
+        {"ActionSaveReport",
+         {},
+         no_change,
+         [&] { return static_cast<int>(boxes_->texts.size()); }},
+        {"ActionPrint", QKeySequence("Ctrl+P"), no_change,
+         [&] { return figures_->asked; }},
+        {"ActionSelectAll", QKeySequence("Ctrl+A"),
+         [&] { Click(ViewPoint(0, 1)); },
+         [&] { return static_cast<int>(View().SelectedText().size()); }},
+        {"ActionCopy", QKeySequence("Ctrl+C"),
+         [] { QGuiApplication::clipboard()->clear(); },
+         [] {
+           return static_cast<int>(QGuiApplication::clipboard()->text().size());
+         }},
+        {"ActionPlot",
+         {},
+         no_change,
+         [&] { return int{Find<QPushButton>("PlotButton")->isChecked()}; }},
+        {"ActionSites",
+         {},
+         no_change,
+         [&] { return int{Find<QPushButton>("SitesButton")->isChecked()}; }},
+        {"ActionLarger", QKeySequence("Ctrl++"), no_change,
+         [&] { return View().TextPixels(); }},
+        {"ActionSmaller", QKeySequence("Ctrl+-"), no_change,
+         [&] { return View().TextPixels(); }},
+        {"ActionAbout",
+         {},
+         no_change,
+         [&] { return static_cast<int>(boxes_->texts.size()); }},
+        {"ActionQuit", QKeySequence("Ctrl+Q"), no_change,
+         [&] { return int{window_->isVisible()}; }},
+    };
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    for (const Row& row : rows) {
+      auto* action = window_->findChild<QAction*>(row.action);
+      QVERIFY2(action != nullptr, row.action);
+      // The menu item, then its shortcut, each reach the handler.
+      for (const bool by_key : {false, true}) {
+        if (by_key && row.keys.isEmpty()) continue;
+        if (by_key) QCOMPARE(action->shortcut(), row.keys);
+        if (!by_key && row.keys.count() > 0 &&
+            row.action == std::string("ActionQuit")) {
+          continue;  // quitting once is enough
+        }
+        row.prepare();
+        const int before = row.probe();
+        if (by_key) {
+          QTest::keySequence(window_.get(), row.keys);
+        } else {
+          action->trigger();
+        }
+        QVERIFY2(
+            row.probe() != before,
+            (std::string(row.action) + (by_key ? " key" : " menu")).c_str());
+      }
+    }
+    QCOMPARE(boxes_->texts.back(), std::string(kAboutText));
+  }
+
+  void DroppedFilesAreToldByContentAndReadIn() {
+    const std::string fas = Write("one.txt", kFasta);
+    const std::string cons = Write("two.txt", kConservation);
+    const std::string tf = Write("three.txt", kTf);
+    const std::string sites = Write("four", "chimpanzee\t0\t2\tB\t0\t-\n");
+    const std::string other = Write("five.txt", "neither\n");
+    window_->DropFiles({sites, other, tf, cons, fas});
+    QCOMPARE(window_->Data().Path(FileSlot::kFas), fas);
+    QCOMPARE(window_->Data().Path(FileSlot::kConservation), cons);
+    QCOMPARE(window_->Data().Path(FileSlot::kTf), tf);
+    QVERIFY(window_->Data().Loaded());
+    QCOMPARE(
+        boxes_->texts,
+        (Texts{"Not an alignment, TF, conservation or site file: " + other}));
+    QCOMPARE(window_->Data().TfDefinitions().size(), std::size_t{2});
+  }
+
  private:
+  int MenuBarHeight() const { return Find<QWidget>("MenuBar1")->height(); }
+
   template <typename Widget>
   Widget* Find(const char* name) const {
     auto* widget = window_->findChild<Widget*>(QString::fromLatin1(name));

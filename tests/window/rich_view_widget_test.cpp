@@ -78,6 +78,53 @@ class RichViewWidgetTest : public QObject {
     QCOMPARE(widget_->SelectedText(), std::string("CGT"));
   }
 
+  void DragHeldPastTheEdgeKeepsScrolling() {
+    view_->AppendLine("row> \t" + std::string(400, 'A'));
+    widget_->ModelChanged();
+    QScrollBar* across = widget_->horizontalScrollBar();
+    QTest::mousePress(widget_->viewport(), Qt::LeftButton, {},
+                      CellPoint(3, 9, 0));
+    const QPoint outside(widget_->viewport()->width() + 5, Cell().height() * 3);
+    QTest::mouseMove(widget_->viewport(), outside);
+    const int first = across->value();
+    // No further move: the view scrolls on while the button is held.
+    QTRY_VERIFY(across->value() > first + 5);
+    QTest::mouseRelease(widget_->viewport(), Qt::LeftButton, {}, outside);
+    const int released = across->value();
+    QTest::qWait(150);
+    QCOMPARE(across->value(), released);
+    QCOMPARE(widget_->SelectedText().size(),
+             static_cast<std::size_t>(Model().length));
+  }
+
+  void NamesStayInSightWhileScrolledSideways() {
+    view_->AppendLine("row> \t" + std::string(400, 'A'));
+    widget_->ModelChanged();
+    widget_->horizontalScrollBar()->setValue(100);
+    const QImage image = widget_->viewport()->grab().toImage();
+    // Line 0 ended long before column 100, yet "ab>" shows at its left.
+    bool inked = false;
+    for (int x = 0; x < 3 * Cell().width(); ++x) {
+      for (int y = 0; y < Cell().height(); ++y) {
+        inked = inked || image.pixelColor(x, y).lightness() < 128;
+      }
+    }
+    QVERIFY(inked);
+    // The ruler right above the rows has a tick under column 110.
+    auto* ruler = widget_->findChild<QWidget*>(QStringLiteral("Ruler1"));
+    QVERIFY(ruler != nullptr);
+    QCOMPARE(ruler->y() + ruler->height(), widget_->viewport()->y());
+    const QImage strip = ruler->grab().toImage();
+    const int tick = widget_->ColumnX(110) + Cell().width() / 2;
+    QVERIFY(strip.pixelColor(tick, strip.height() - 1).lightness() < 128);
+    QVERIFY(strip.pixelColor(tick + 2, strip.height() - 1).lightness() > 128);
+    // A click there finds the name; one right of it, the scrolled letters.
+    Press(CellPoint(0, 1, 0.1));
+    QCOMPARE(Model(), (Selection{1, 0}));
+    Press(CellPoint(3, 9, 0.1));
+    QCOMPARE(Model(), (Selection{view_->LineStartOf(3) + 6 + 101, 0}));
+  }
+
   void ShiftClickExtendsFromTheAnchor() {
     Press(CellPoint(0, 9, 0));
     ClickAt(*widget_, CellPoint(1, 10, 0), Qt::ShiftModifier);
