@@ -1,6 +1,7 @@
 // Benchmarks of the window, run headless: Read in Files + Annotate + the
 // first paint of the view, a scroll step, extending the selection by one
-// character, and a screenful of the conservation plot. The data comes from tessarin-generate; bench/run makes it.
+// character, and a screenful of the conservation plot. The data comes from
+// tessarin-generate; bench/run makes it.
 //
 //   QT_QPA_PLATFORM=offscreen tessarin-window-bench DIR [Qt Test options]
 //   (DIR holds bench.fas, bench.tf and bench.cons)

@@ -235,8 +235,9 @@ void WriteFigureHtml(const FigureDocument& figure, std::ostream& out) {
   WriteHtmlEscaped(kConservedText, document);
   if (figure.plot != nullptr) {
     const std::string note = PlotLegendNote(*figure.plot);
-    document.Append("<br>\nPlot: each score over the columns, its cut-off "
-                    "dashed, conserved windows shaded, sites as bars");
+    document.Append(
+        "<br>\nPlot: each score over the columns, its cut-off "
+        "dashed, conserved windows shaded, sites as bars");
     if (!note.empty()) {
       document.Append("; ");
       WriteHtmlEscaped(note, document);

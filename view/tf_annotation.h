@@ -25,17 +25,17 @@ namespace tessarin {
 // `data`.
 //
 // Marks nothing when the alignment is missing or empty, and does nothing at
-// all when there are no factor definitions. A site whose first or last position is not in the
-// sequence's gapless table is reported (once per failed lookup) and marks
-// nothing; rows are only read where every array they need has an entry.
-// Time roughly linear in the view's size, the number of sites and the
+// all when there are no factor definitions. A site whose first or last position
+// is not in the sequence's gapless table is reported (once per failed lookup)
+// and marks nothing; rows are only read where every array they need has an
+// entry. Time roughly linear in the view's size, the number of sites and the
 // labels' lengths, however the labels overlap (see LabelTracks).
 //
 // Every site marked is added to `out.sites` with how its letters compared;
 // every site of the tables that marks nothing (its row unreadable, its
 // sequence unknown, its positions outside the row) to `out.unplaced` with
-// the reason, so that each site read is accounted for. `colors`, when given, holds the
-// colour value of each factor in place of its own `Color` (a figure's
+// the reason, so that each site read is accounted for. `colors`, when given,
+// holds the colour value of each factor in place of its own `Color` (a figure's
 // palette); a factor beyond its end keeps its own.
 void AnnotateTFSites(const ReadInData& data, AnnotatedView& out,
                      MessageSink& sink,
