@@ -397,18 +397,6 @@ void Workspace::WriteDocument(std::ostream& out, DocumentFormat format) const {
   WriteJson(View(), extras, out);
 }
 
-bool Workspace::CanDrawFigure() {
-  if (!loaded_) {
-    sink_.Show(kNoDataLoaded);
-    return false;
-  }
-  if (!read_in_.alignment_checked) {
-    logged_.Show(kNoProperAlignment);
-    return false;
-  }
-  return true;
-}
-
 void Workspace::MakeFigure(
     const FigureOptions& options,
     const std::function<void(const FigureDocument&)>& use) {
@@ -480,7 +468,7 @@ void Workspace::WriteFigureDocument(std::ostream& out, DocumentFormat format,
 bool Workspace::SaveFigure(const std::string& path, DocumentFormat format,
                            const FigureOptions& options) {
   return RunCommand(sink_, [&] {
-    if (!CanDrawFigure() || !CanRender(format)) return false;
+    if (!HasCheckedAlignment() || !CanRender(format)) return false;
     const std::optional<std::string> failure = SaveDocument(
         path,
         [&](std::ostream& out) { WriteFigureDocument(out, format, options); });
@@ -492,7 +480,7 @@ bool Workspace::SaveFigure(const std::string& path, DocumentFormat format,
 bool Workspace::WriteFigure(std::ostream& out, DocumentFormat format,
                             const FigureOptions& options) {
   return RunCommand(sink_, [&] {
-    if (!CanDrawFigure() || !CanRender(format)) return false;
+    if (!HasCheckedAlignment() || !CanRender(format)) return false;
     WriteFigureDocument(out, format, options);
     return true;
   });
@@ -502,7 +490,7 @@ bool Workspace::DrawFigure(
     const FigureOptions& options,
     const std::function<void(const FigureDocument&)>& draw) {
   return RunCommand(sink_, [&] {
-    if (!CanDrawFigure()) return false;
+    if (!HasCheckedAlignment()) return false;
     MakeFigure(options, draw);
     return true;
   });

@@ -299,12 +299,10 @@ class Workspace {
   bool RunCommand(MessageSink& sink, Body&& body) const;
   bool ReadAndList();
   // "No data loaded!" or the length-check message when there is no checked
-  // alignment to add to; true when there is one.
+  // alignment to add to or draw a figure of; true when there is one.
   bool HasCheckedAlignment();
   bool AnnotateView();
   void WriteDocument(std::ostream& out, DocumentFormat format) const;
-  // Whether a figure can be drawn; reports why not.
-  bool CanDrawFigure();
   // Forgets the marks, sites, windows and report of the last Annotate.
   void ClearAnnotation();
   // Whether `format` can be written: a painted one needs the renderer.
