@@ -27,15 +27,17 @@ std::int64_t GaplessToColumn(const AADWord& tables, std::size_t seq_index,
   return 0;
 }
 
-void ColumnIndex::Build(const ADWord& table) {
+void ColumnIndex::Build(const TSeq& seq) {
   first_column_.clear();
-  if (table.empty() || table.back() > table.size()) return;
-  if (!std::is_sorted(table.begin(), table.end())) return;  // no gapless table
-  first_column_.assign(std::size_t{table.back()} + 1, 0);
-  // Walking backwards, the last write to a position is its first column;
-  // no branch per entry.
-  for (std::size_t j = table.size(); j-- > 0;) {
-    first_column_[table[j]] = static_cast<std::uint32_t>(j + 1);
+  if (seq.Seq.empty()) return;
+  const GapTable is_gap(seq);
+  // Position 0 occurs, at column 1, only when the text starts with a gap.
+  first_column_.reserve(seq.Seq.size() + 1);
+  first_column_.push_back(is_gap(seq.Seq.front()) ? 1 : 0);
+  for (std::size_t c = 0; c < seq.Seq.size(); ++c) {
+    if (!is_gap(seq.Seq[c])) {
+      first_column_.push_back(static_cast<std::uint32_t>(c + 1));
+    }
   }
 }
 

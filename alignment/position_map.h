@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "alignment/seq.h"
 #include "text/arrays.h"
 #include "text/message_sink.h"
 
@@ -27,19 +28,16 @@ std::int64_t IndexOfValue(const ADWord& values, std::uint32_t value,
 std::int64_t GaplessToColumn(const AADWord& tables, std::size_t seq_index,
                              std::int64_t pos, MessageSink& sink);
 
-// The inverse of one gapless table: for each gapless position, the first
-// column whose entry holds it, so that a lookup costs O(1) rather than a
-// search. Built in time linear in the table; holds 4 bytes per position.
-// Only a table that never decreases and whose entries do not exceed its
-// length (every table GaplessTable builds) gets an index; for any other the
-// index stays empty and answers 0 throughout.
+// The inverse of one sequence's gapless table: for each gapless position, the
+// first column whose entry holds it, so that a lookup costs O(1) rather than a
+// search. Built in time linear in the sequence; holds 4 bytes per residue.
 class ColumnIndex {
  public:
-  // Replaces the index by that of `table`, reusing its memory.
-  void Build(const ADWord& table);
-  // GaplessToColumn's answer for pos when pos occurs in the table; 0 when it
-  // does not (or the table has no index), and then only GaplessToColumn
-  // knows the answer and reports a missing position.
+  // Replaces the index by that of seq's gapless table, read straight off its
+  // text (so that the table itself is never held), reusing its memory.
+  void Build(const TSeq& seq);
+  // GaplessToColumn's answer for pos in the sequence's table: its column,
+  // or 0 when pos does not occur there (the caller reports that).
   std::int64_t Column(std::int64_t pos) const;
 
  private:

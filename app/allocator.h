@@ -1,6 +1,6 @@
 // The programs' memory allocator. Linking the allocator library into a
-// program backs its heap and its large arrays (the alignment's texts, its
-// gapless tables, the view) with 2 MB transparent huge pages where the
+// program backs its heap and its large arrays (the alignment's texts, the
+// view) with 2 MB transparent huge pages where the
 // system offers them on request (madvise mode), so that the kernel supplies
 // one page where it would otherwise supply 512 fresh 4 KB pages. The heap
 // keeps and reuses freed blocks below 32 MB; larger blocks are mapped on

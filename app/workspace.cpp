@@ -170,13 +170,13 @@ bool Workspace::ReadAndList() {
   } catch (const std::system_error& error) {
     // A read error ends the reading in at that file, as a reader's own
     // report does. The alignment is then either empty (its file failed) or
-    // has passed the length check, so it never meets foreign tables.
+    // has passed the length check, so it never meets foreign data.
     logged_.Show(error.what());
     read_in_.alignment_checked = true;
   } catch (...) {
-    // Any other failure ends the command. The gapless tables are built
+    // Any other failure ends the command. The length check is passed
     // before the TF file is read: an alignment that stopped earlier may be
-    // half read, or sit beside the tables of another one.
+    // half read, or sit beside the factors of another one.
     read_in_.alignment_checked =
         relay.Last() == kPhaseReadTf || relay.Last() == kPhaseReadConservation;
     throw;

@@ -114,7 +114,7 @@ class Workspace {
   // is reported, ends the command there and leaves what it had set. A
   // reading in that ends so leaves the loaded flag and the criteria as they
   // were (the view may hold part of the new listing), and Annotate refuses
-  // an alignment whose gapless tables were not built; an Annotate that ends
+  // an alignment that did not pass the length check; an Annotate that ends
   // so leaves the view unannotated.
   bool ReadInFiles();
 
@@ -245,7 +245,6 @@ class Workspace {
   const RichView& View() const { return annotated_view_.view; }
   const TSeqSet* Alignment() const { return read_in_.alignment.get(); }
   const TaTFSet& TfDefinitions() const { return read_in_.factors; }
-  const AADWord& GaplessTables() const { return read_in_.gapless_tables; }
   const ADWord& LineIndex() const { return annotated_view_.line_index; }
   const TConserved& Conservation() const { return read_in_.conservation; }
   bool Loaded() const { return loaded_; }

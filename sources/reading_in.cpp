@@ -31,7 +31,6 @@ bool ReadInFiles(const std::string& fas_path, const std::string& tf_path,
       return false;
     }
   }
-  data.gapless_tables = alignment->GaplessTables();
   data.alignment_checked = true;
   phase(kPhaseReadTf);
   if (choice.tf) {

@@ -1,4 +1,4 @@
-// "Read in Files": the alignment, its gapless tables, the TF file and the
+// "Read in Files": the alignment with its length check, the TF file and the
 // conservation file, read in one go and in a fixed order.
 #ifndef TESSARIN_SOURCES_READING_IN_H_
 #define TESSARIN_SOURCES_READING_IN_H_
@@ -22,19 +22,20 @@ inline constexpr std::string_view kNoProperAlignment =
 // Followed by the alignment file's path in double quotes.
 inline constexpr std::string_view kNoSequenceFound = "No sequence found in ";
 
-// What reading in produces. The fields travel together: the gapless tables
-// belong to the alignment only while `alignment_checked` holds, and a
-// reading in that stops part-way leaves every field as far as it came.
+// What reading in produces. The fields travel together: a reading in that
+// stops part-way leaves every field as far as it came. The gapless tables
+// are not held: each is a function of its checked sequence (`GaplessTable`),
+// and whoever maps positions builds the one it needs, one row at a time.
 struct ReadInData {
   std::unique_ptr<TSeqSet> alignment;
-  AADWord gapless_tables;
   TaTFSet factors;
   TConserved conservation;
   // What scanners said about the sites of imported factors, parallel to
   // `factors` (see ImportSiteFile); reset whenever the TF file is read.
   TSiteDetails site_details;
-  // False when the alignment read last failed the length check: its gapless
-  // tables then belong to another alignment and must not be combined with it.
+  // False when the alignment read last failed the length check: the TF
+  // definitions and conservation data then belong to an earlier reading in,
+  // and nothing is marked on it.
   bool alignment_checked = true;
 };
 

@@ -245,13 +245,14 @@ SiteReport BuildSiteReport(const ReadInData& data,
     std::vector<GapTable> gaps;
     gaps.reserve(rows);
     for (const TSeq& seq : alignment->Seqs) gaps.emplace_back(seq);
+    // Residue counts per column, held only while the report is built.
+    const AADWord tables = alignment->GaplessTables();
     // In column order, so that the rows are read front to back once rather
     // than at random: most of the report's time is these reads.
     std::vector<std::size_t> identical(sites.size(), 0);
     std::string residues;
     for (const std::size_t i : by_column) {
-      identical[i] = IdenticalIn(*alignment, data.gapless_tables, gaps,
-                                 sites[i], residues);
+      identical[i] = IdenticalIn(*alignment, tables, gaps, sites[i], residues);
     }
     report.rows.reserve(sites.size() + annotated.unplaced.size());
     for (std::size_t i = 0; i < sites.size(); ++i) {

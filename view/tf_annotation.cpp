@@ -139,14 +139,14 @@ struct RowContext {
   LabelTracks& tracks;         // kept from row to row, reset
 };
 
-// GaplessToColumn of pos in the row's sequence: looked up in the row's
-// index, and only a position missing there is searched for (and reported)
-// the usual way.
-std::int64_t ColumnOf(const RowContext& row, const AADWord& tables,
-                      std::int64_t pos, MessageSink& sink) {
+// GaplessToColumn of pos in the row's sequence, looked up in the row's
+// index; a position that does not occur there is reported as the lookup
+// reports it.
+std::int64_t ColumnOf(const RowContext& row, std::int64_t pos,
+                      MessageSink& sink) {
   const std::int64_t column = row.columns.Column(pos);
-  return column != 0 ? column
-                     : GaplessToColumn(tables, row.seq_index, pos, sink);
+  if (column == 0) sink.Show(kGaplessValueNotFound);
+  return column;
 }
 
 // Letters in adjacent columns that get the same style.
@@ -169,13 +169,12 @@ UnplacedReason MissingReason(const Site& site, std::int64_t first,
 // returns whether it marked anything, else why not.
 std::optional<UnplacedReason> MarkSite(const Site& site, std::string_view texts,
                                        std::uint32_t color, RowContext& row,
-                                       RichView& view, const AADWord& tables,
-                                       MessageSink& sink, PlacedSite& placed) {
+                                       RichView& view, MessageSink& sink,
+                                       PlacedSite& placed) {
   const std::string_view letters =
       texts.substr(site.letters, site.letters_size);
-  const std::int64_t first = ColumnOf(row, tables, site.start, sink);
-  const std::int64_t last =
-      ColumnOf(row, tables, site.start + site.length - 1, sink);
+  const std::int64_t first = ColumnOf(row, site.start, sink);
+  const std::int64_t last = ColumnOf(row, site.start + site.length - 1, sink);
   if (first == 0 || last == 0 || last < first) {
     return MissingReason(site, first, last);
   }
@@ -204,7 +203,7 @@ std::optional<UnplacedReason> MarkSite(const Site& site, std::string_view texts,
   };
   for (std::size_t q = 0; q < letters.size(); ++q) {
     const std::int64_t p = site.start + static_cast<std::int64_t>(q);
-    const std::int64_t column = ColumnOf(row, tables, p, sink);
+    const std::int64_t column = ColumnOf(row, p, sink);
     if (column == 0) continue;
     const bool matches =
         p >= 1 && static_cast<std::uint64_t>(p) <= row.gapless.size() &&
@@ -265,7 +264,6 @@ void AnnotateTFSites(const ReadInData& data, AnnotatedView& out,
                      const std::vector<std::uint32_t>* colors) {
   const TSeqSet* alignment = data.alignment.get();
   const TaTFSet& definitions = data.factors;
-  const AADWord& gapless_tables = data.gapless_tables;
   RichView& view = out.view;
   ADWord& line_index = out.line_index;
   if (definitions.empty()) return;
@@ -304,15 +302,15 @@ void AnnotateTFSites(const ReadInData& data, AnnotatedView& out,
     if (found != sites.by_name.end()) {
       found->second.found = true;
       row.gapless = seq.GaplessSeq();
-      columns.Build(i < gapless_tables.size() ? gapless_tables[i] : ADWord());
+      columns.Build(seq);
       for (const Site& site : found->second.sites) {
         const std::uint32_t color =
             colors != nullptr && site.factor < colors->size()
                 ? (*colors)[site.factor]
                 : definitions[site.factor].Color;
         PlacedSite placed{.factor = site.factor, .row = site.row, .seq = i};
-        const auto problem = MarkSite(site, sites.texts, color, row, view,
-                                      gapless_tables, sink, placed);
+        const auto problem =
+            MarkSite(site, sites.texts, color, row, view, sink, placed);
         if (problem) {
           Note(sites, site.factor, site.row, *problem);
         } else {

@@ -21,8 +21,8 @@ namespace tessarin {
 // colour, each compared letter bold where it equals the sequence's letter and
 // struck out where not. Each label goes into the first track with room for it
 // (a new track when none has). `out.line_index` gets the view line of each
-// sequence row. Reads the alignment, its gapless tables and the factors of
-// `data`.
+// sequence row. Reads the alignment and the factors of `data`; each row's
+// gapless positions are mapped to columns from its own text.
 //
 // Marks nothing when the alignment is missing or empty, and does nothing at
 // all when there are no factor definitions. A site whose first or last position

@@ -316,7 +316,6 @@ void Annotate(const TSeqSet& alignment, const TTFSet& factor,
               AnnotatedView& out) {
   ReadInData data;
   data.alignment = std::make_unique<TSeqSet>(alignment);
-  data.gapless_tables = alignment.GaplessTables();
   data.factors = {factor};
   NullSink sink;
   AnnotateTFSites(data, out, sink);

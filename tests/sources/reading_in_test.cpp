@@ -42,7 +42,6 @@ class ReadInFilesTest : public ::testing::Test {
   fs::path dir_;
   ReadInData data_;
   std::unique_ptr<TSeqSet>& alignment_ = data_.alignment;
-  AADWord& tables_ = data_.gapless_tables;
   TaTFSet& factors_ = data_.factors;
   TConserved& conserved_ = data_.conservation;
   RecordingSink sink_;
@@ -54,29 +53,26 @@ constexpr std::string_view kCons =
     "[SCORES]\nScoreNames = ML\nNSummaryStats = 1\n[[STATS]]\nThresh 0.5\n"
     "[[TABLE]]\n1 12 0.25\n*\n";
 
-TEST_F(ReadInFilesTest, ReadsAlignmentTablesFactorsAndScores) {
+TEST_F(ReadInFilesTest, ReadsAlignmentFactorsAndScores) {
   const bool passed = ReadInFiles(
       Write("a.fas", ">human\nAC-GTACGTA~T\n>mouse\nACCGTACG\nTACG\n"),
       Write("a.tf", kTF), Write("a.cons", kCons), data_, sink_);
   EXPECT_TRUE(passed);
   EXPECT_TRUE(sink_.texts.empty());
   ASSERT_EQ(alignment_->Count(), 2u);
-  ASSERT_EQ(tables_.size(), 2u);
-  EXPECT_EQ(tables_[0], (ADWord{1, 2, 2, 3, 4, 5, 6, 7, 8, 9, 9, 10}));
-  EXPECT_EQ(tables_[1].size(), 12u);
+  EXPECT_EQ(alignment_->Seqs[1].Seq, "ACCGTACGTACG");
   ASSERT_EQ(factors_.size(), 1u);
   EXPECT_EQ(factors_[0].Sites, AString{"CGT"});
   EXPECT_EQ(conserved_.Cutoffs, AExt{0.5L});
 }
 
-TEST_F(ReadInFilesTest, UnequalLengthsStopBeforeTablesAndOtherFiles) {
+TEST_F(ReadInFilesTest, UnequalLengthsStopBeforeOtherFiles) {
   const std::string tf = Write("a.tf", kTF);
   const std::string cons = Write("a.cons", kCons);
   ASSERT_TRUE(ReadInFiles(
       Write("a.fas", ">human\nACGTACGTACGT\n>mouse\nACGTACGTACGT\n"), tf, cons,
       data_, sink_));
   EXPECT_TRUE(data_.alignment_checked);
-  const AADWord first_tables = tables_;
 
   // The second file's mouse row has 11 columns; its TF and conservation
   // files would change the factors and scores if they were read.
@@ -89,14 +85,12 @@ TEST_F(ReadInFilesTest, UnequalLengthsStopBeforeTablesAndOtherFiles) {
   // The new alignment stays, with every sequence read.
   ASSERT_EQ(alignment_->Count(), 3u);
   EXPECT_EQ(alignment_->Seqs[0].Seq, "AC-GTACGTACG");
-  EXPECT_EQ(tables_, first_tables);
   ASSERT_EQ(factors_.size(), 1u);
   EXPECT_EQ(factors_[0].Name, "A");
   EXPECT_EQ(conserved_.WinEnd, ADWord{12});
 }
 
 TEST_F(ReadInFilesTest, UnreadableAlignmentIsEmptyAndOtherFilesAreRead) {
-  tables_ = {{1, 2, 3}};
   alignment_ = std::make_unique<TSeqSet>();
   alignment_->Seqs.resize(4);
   const bool passed = ReadInFiles(Missing(), Write("a.tf", kTF),
@@ -105,7 +99,6 @@ TEST_F(ReadInFilesTest, UnreadableAlignmentIsEmptyAndOtherFilesAreRead) {
   EXPECT_TRUE(sink_.texts.empty());
   ASSERT_NE(alignment_, nullptr);
   EXPECT_EQ(alignment_->Count(), 0u);
-  EXPECT_TRUE(tables_.empty());
   EXPECT_EQ(factors_.size(), 1u);
   EXPECT_EQ(conserved_.NScores, 1);
 }
@@ -133,7 +126,6 @@ TEST_F(ReadInFilesTest, BundledExampleReadsWithoutMessage) {
   EXPECT_TRUE(passed);
   EXPECT_EQ(sink_.texts, Texts{});
   ASSERT_EQ(alignment_->Count(), 6u);
-  EXPECT_EQ(tables_.size(), 6u);
   ASSERT_EQ(factors_.size(), 4u);
   EXPECT_EQ(factors_[0].MatchType, kMatchDirect);
   EXPECT_EQ(factors_[1].MatchType, kMatchCaseSensitive);

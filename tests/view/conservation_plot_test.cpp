@@ -29,7 +29,6 @@ ReadInData Data(std::uint32_t columns,
   TSeq& seq = data.alignment->Seqs.emplace_back();
   seq.SeqName = "human";
   seq.RawSeq = seq.Seq = std::string(columns, 'A');
-  data.gapless_tables = data.alignment->GaplessTables();
   TConserved& c = data.conservation;
   c.NScores = static_cast<std::int32_t>(names.size());
   c.ScoreNames = std::move(names);

@@ -27,7 +27,6 @@ ReadInData SmallAlignment() {
     seq.SeqName = name;
     seq.RawSeq = seq.Seq = text;
   }
-  data.gapless_tables = data.alignment->GaplessTables();
   TTFSet& factor = data.factors.emplace_back();
   factor.Color = 0x0000FF;
   factor.MatchType = kMatchLength;

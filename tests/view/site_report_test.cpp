@@ -88,7 +88,6 @@ TEST(SiteReportTest, CountsAreTheViewsOwnAndEverySiteIsAccountedFor) {
     for (int c = 0; c < columns; ++c) seq.Seq += "ACGT-"[random() % 5];
     seq.RawSeq = seq.Seq;
   }
-  data.gapless_tables = data.alignment->GaplessTables();
   std::size_t read = 0;
   for (int f = 0; f < 2; ++f) {
     TTFSet& factor = data.factors.emplace_back();
@@ -157,7 +156,6 @@ TEST(SiteReportTest, UnplacedSitesSayWhy) {
   TSeq& seq = data.alignment->Seqs.emplace_back();
   seq.SeqName = "human";
   seq.RawSeq = seq.Seq = "AC-GTACGT";
-  data.gapless_tables = data.alignment->GaplessTables();
   TTFSet& direct = data.factors.emplace_back();
   direct.Name = "D";
   direct.MatchType = kMatchDirect;

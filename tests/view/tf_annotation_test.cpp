@@ -43,14 +43,11 @@ void AddSite(TTFSet& factor, const char* seq, std::uint32_t position,
   factor.Lengths.push_back(length);
 }
 
-// What reading in would give for `alignment` and `factors`: the alignment's
-// own gapless tables unless `tables` are given.
-ReadInData Data(const TSeqSet& alignment, const TaTFSet& factors,
-                const AADWord* tables = nullptr) {
+// What reading in would give for `alignment` and `factors`.
+ReadInData Data(const TSeqSet& alignment, const TaTFSet& factors) {
   ReadInData data;
   data.alignment = std::make_unique<TSeqSet>(alignment);
   data.factors = factors;
-  data.gapless_tables = tables != nullptr ? *tables : alignment.GaplessTables();
   return data;
 }
 
@@ -243,8 +240,7 @@ void PlainPlace(std::vector<std::string>& tracks, std::size_t length,
   }
 }
 
-// Random alignments (gaps, repeated names, gapless tables of a longer
-// alignment), factors of every match type and labels of 0 to 14 characters
+// Random alignments (gaps, repeated names), factors of every match type and labels of 0 to 14 characters
 // with fill characters among them, placed at columns before, at and beyond
 // the last. Some rounds pile thousands of labels onto one short row, so that
 // the track search builds its index part way. Each row's tracks must be those
@@ -257,21 +253,15 @@ TEST(AnnotateTest, TracksAreThoseOfThePlainSearch) {
     const std::size_t length = 1 + below(pile ? 12 : 24);
     const char* names[] = {"a", "b", "a"};
     TSeqSet alignment;
-    TSeqSet longer;  // of the same names, for foreign gapless tables
     for (std::size_t i = 0, n = pile ? 1 : 1 + below(4); i < n; ++i) {
-      for (TSeqSet* set : {&alignment, &longer}) {
-        TSeq& seq = set->Seqs.emplace_back();
-        seq.SeqName = names[i % 3];
-        const std::size_t columns =
-            set == &longer ? length + below(12) : length;
-        for (std::size_t k = 0; k < columns; ++k) {
-          seq.Seq += below(5) == 0 ? '-' : "ACGT"[below(4)];
-        }
-        seq.RawSeq = seq.Seq;
+      TSeq& seq = alignment.Seqs.emplace_back();
+      seq.SeqName = names[i % 3];
+      for (std::size_t k = 0; k < length; ++k) {
+        seq.Seq += below(5) == 0 ? '-' : "ACGT"[below(4)];
       }
+      seq.RawSeq = seq.Seq;
     }
-    const AADWord tables =
-        (round % 5 == 4 ? longer : alignment).GaplessTables();
+    const AADWord tables = alignment.GaplessTables();
     TaTFSet factors;
     for (std::size_t f = 0, n = pile ? 3 : 1 + below(3); f < n; ++f) {
       TTFSet factor = Factor(0xFF0000, static_cast<std::uint8_t>(below(3)));
@@ -327,7 +317,7 @@ TEST(AnnotateTest, TracksAreThoseOfThePlainSearch) {
     }
     AnnotatedView out;
     RecordingSink sink;
-    AnnotateTFSites(Data(alignment, factors, &tables), out, sink);
+    AnnotateTFSites(Data(alignment, factors), out, sink);
     ASSERT_EQ(Lines(out.view), expected) << "round " << round;
   }
 }
