@@ -41,11 +41,12 @@ struct ReadInData {
 
 // Replaces `data.alignment` by a new set at once and reads the FASTA file
 // into it. When its sequences differ in length, shows kNoProperAlignment and
-// stops: the new alignment stays, while the gapless tables, the factors and
-// the conservation data keep what they held, so they may not match it.
-// Otherwise the gapless tables become the new alignment's tables and the TF
-// file and the conservation file are read (both, whatever the other
-// reports). Sets `data.alignment_checked` to the outcome of the length check
+// stops: the new alignment stays, while the factors and the conservation
+// data keep what they held, so they may not match it. Otherwise the TF file
+// and the conservation file are read (both, whatever the other reports).
+// Those two are read on a second thread while the alignment is read, but
+// what they give, what they report and what they throw arrive as if they
+// were read in turn after the length check. Sets `data.alignment_checked` to the outcome of the length check
 // as soon as it is known, and returns it; an exception that leaves during the
 // FASTA reading leaves the flag as it was, for the caller to decide from how
 // far the reading came.

@@ -71,10 +71,11 @@ void RichView::Reserve(std::uint64_t characters) {
 }
 
 void RichView::Clear() {
+  // The text and the line starts keep their room: the next view (the
+  // annotation after the listing, or the next Annotate) is about as long,
+  // and writing into pages already held costs no fresh pages.
   text_.clear();
-  text_.shrink_to_fit();
   line_starts_.clear();
-  line_starts_.shrink_to_fit();
   ids_.Clear();
   change_memo_.fill({});
   table_.clear();

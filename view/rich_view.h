@@ -79,7 +79,8 @@ class RichView {
 
   // Removes every line (the view then has zero lines, and the next appended
   // line is line 0) and the attribute table, and puts the caret at 0. The
-  // change notice fires when this moves the selection.
+  // room the text had is kept for the next one. The change notice fires
+  // when this moves the selection.
   void Clear();
 
   std::size_t LineCount() const { return line_starts_.size(); }

@@ -134,7 +134,7 @@ struct RowContext {
   std::size_t seq_index;
   std::size_t line;
   std::size_t prefix_length;
-  std::string gapless;
+  const std::string& gapless;  // the sequence's GaplessSeq
   const ColumnIndex& columns;  // of the sequence's gapless table
   LabelTracks& tracks;         // kept from row to row, reset
 };
@@ -287,22 +287,22 @@ void AnnotateTFSites(const ReadInData& data, AnnotatedView& out,
     rows += RowPrefix(seq.SeqName).size() + seq.Seq.size() + 1;
   }
   view.Reserve(4 * rows);
-  ColumnIndex columns;  // reused from row to row
+  ColumnIndex columns;  // reused from row to row, as is
+  std::string gapless;  // the row's gapless sequence
   LabelTracks tracks(0);
   for (std::size_t i = 0; i < alignment->Seqs.size(); ++i) {
     const TSeq& seq = alignment->Seqs[i];
     const std::string prefix = RowPrefix(seq.SeqName);
     view.AppendLine(prefix, seq.Seq);
     tracks.Reset(seq.Seq.size());
-    RowContext row{seq,     i,     view.LineCount() - 1, prefix.size(), {},
+    RowContext row{seq,     i,     view.LineCount() - 1, prefix.size(), gapless,
                    columns, tracks};
     line_index[i] = static_cast<std::uint32_t>(row.line);
 
     const auto found = sites.by_name.find(seq.SeqName);
     if (found != sites.by_name.end()) {
       found->second.found = true;
-      row.gapless = seq.GaplessSeq();
-      columns.Build(seq);
+      columns.Build(seq, gapless);
       for (const Site& site : found->second.sites) {
         const std::uint32_t color =
             colors != nullptr && site.factor < colors->size()

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "sources/conservation_format.h"
@@ -114,6 +115,24 @@ TEST_F(ReadInFilesTest, FailedTFFileDoesNotKeepScoresFromBeingRead) {
               sink_);
   EXPECT_EQ(sink_.texts, (Texts{std::string(tf_format::kNoBlock),
                                 std::string(conservation_format::kNoBlock)}));
+}
+
+// The TF and conservation files are read beside the alignment, yet a read
+// error of the TF file arrives as if it were read in turn: thrown after the
+// alignment, with the conservation file left unread and its data as it was.
+TEST_F(ReadInFilesTest, TFReadErrorEndsTheReadingInWhereTheFileIsDue) {
+  ASSERT_TRUE(ReadInFiles(Write("a.fas", ">human\nACGT\n"), Write("a.tf", kTF),
+                          Write("a.cons", kCons), data_, sink_));
+  const TConserved before = conserved_;
+  const std::string no_block = Write("b.cons", "nothing");
+  // Opened, but its first read fails.
+  EXPECT_THROW(ReadInFiles(Write("b.fas", ">dog\nAC\n"), "/proc/self/mem",
+                           no_block, data_, sink_),
+               std::system_error);
+  EXPECT_EQ(alignment_->Seqs.at(0).SeqName, "dog");
+  EXPECT_TRUE(data_.alignment_checked);
+  EXPECT_EQ(conserved_.WinEnd, before.WinEnd);
+  EXPECT_EQ(sink_.texts, Texts{});
 }
 
 // The bundled sample must read cleanly and stay meaningful: every site lies
