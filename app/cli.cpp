@@ -609,7 +609,9 @@ int RunParsed(int argc, const char* const* argv, std::ostream& out,
                "write to standard output and --inspect lines still go "
                "there); the exit status still tells");
   app.add_flag("--timings", options.timings,
-               "print the time of each step to standard error");
+               "print the time and the minor page faults of each step to "
+               "standard error (the TF and conservation files are read "
+               "while the alignment is: their steps show the wait for them)");
   app.add_flag("--listing", options.listing,
                "write the plain listing of Read in Files instead of running "
                "Annotate");
