@@ -27,32 +27,25 @@ std::int64_t GaplessToColumn(const AADWord& tables, std::size_t seq_index,
   return 0;
 }
 
-void ColumnIndex::Build(const TSeq& seq, std::string& gapless) {
+void ColumnIndex::Build(const TSeq& seq) {
   first_column_.clear();
-  gapless.clear();
   if (seq.Seq.empty()) return;
   const GapTable is_gap(seq);
   const std::size_t length = seq.Seq.size();
   // Position 0 occurs, at column 1, only when the text starts with a gap.
   // Every column is written without a branch: a residue's column to its
-  // position, a gap's to the spare entry past the end; each character goes
-  // to the next place of the gapless text, which only a residue keeps.
+  // position, a gap's to the spare entry past the end.
   first_column_.resize(length + 2);
-  gapless.resize(length);
   std::uint32_t* const first = first_column_.data();
-  char* const letters = gapless.data();
   first[0] = is_gap(seq.Seq.front()) ? 1 : 0;
   const std::size_t spare = length + 1;
   std::size_t count = 0;
   for (std::size_t c = 0; c < length; ++c) {
-    const char letter = seq.Seq[c];
-    const std::size_t residue = is_gap(letter) ? 0 : 1;
-    letters[count] = letter;
+    const std::size_t residue = is_gap(seq.Seq[c]) ? 0 : 1;
     count += residue;
     first[residue != 0 ? count : spare] = static_cast<std::uint32_t>(c + 1);
   }
   first_column_.resize(count + 1);
-  gapless.resize(count);
 }
 
 std::int64_t ColumnIndex::Column(std::int64_t pos) const {

@@ -3,7 +3,6 @@
 #define TESSARIN_ALIGNMENT_POSITION_MAP_H_
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -35,9 +34,8 @@ std::int64_t GaplessToColumn(const AADWord& tables, std::size_t seq_index,
 class ColumnIndex {
  public:
   // Replaces the index by that of seq's gapless table, read straight off its
-  // text (so that the table itself is never held), and `gapless` by seq's
-  // GaplessSeq from the same pass; both reuse their memory.
-  void Build(const TSeq& seq, std::string& gapless);
+  // text (so that the table itself is never held), reusing its memory.
+  void Build(const TSeq& seq);
   // GaplessToColumn's answer for pos in the sequence's table: its column,
   // or 0 when pos does not occur there (the caller reports that).
   std::int64_t Column(std::int64_t pos) const;

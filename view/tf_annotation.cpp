@@ -134,7 +134,6 @@ struct RowContext {
   std::size_t seq_index;
   std::size_t line;
   std::size_t prefix_length;
-  const std::string& gapless;  // the sequence's GaplessSeq
   const ColumnIndex& columns;  // of the sequence's gapless table
   LabelTracks& tracks;         // kept from row to row, reset
 };
@@ -205,9 +204,11 @@ std::optional<UnplacedReason> MarkSite(const Site& site, std::string_view texts,
     const std::int64_t p = site.start + static_cast<std::int64_t>(q);
     const std::int64_t column = ColumnOf(row, p, sink);
     if (column == 0) continue;
+    // The column of gapless position p >= 1 holds the sequence's p-th
+    // residue.
     const bool matches =
-        p >= 1 && static_cast<std::uint64_t>(p) <= row.gapless.size() &&
-        row.gapless[static_cast<std::size_t>(p - 1)] == letters[q];
+        p >= 1 &&
+        row.seq.Seq[static_cast<std::size_t>(column - 1)] == letters[q];
     ++(matches ? placed.matches : placed.mismatches);
     const std::uint8_t style = matches ? kFontBold : kFontStrikeOut;
     const auto at = static_cast<std::uint64_t>(column);
@@ -287,22 +288,21 @@ void AnnotateTFSites(const ReadInData& data, AnnotatedView& out,
     rows += RowPrefix(seq.SeqName).size() + seq.Seq.size() + 1;
   }
   view.Reserve(4 * rows);
-  ColumnIndex columns;  // reused from row to row, as is
-  std::string gapless;  // the row's gapless sequence
+  ColumnIndex columns;  // reused from row to row
   LabelTracks tracks(0);
   for (std::size_t i = 0; i < alignment->Seqs.size(); ++i) {
     const TSeq& seq = alignment->Seqs[i];
     const std::string prefix = RowPrefix(seq.SeqName);
     view.AppendLine(prefix, seq.Seq);
     tracks.Reset(seq.Seq.size());
-    RowContext row{seq,     i,     view.LineCount() - 1, prefix.size(), gapless,
-                   columns, tracks};
+    RowContext row{seq,           i,       view.LineCount() - 1,
+                   prefix.size(), columns, tracks};
     line_index[i] = static_cast<std::uint32_t>(row.line);
 
     const auto found = sites.by_name.find(seq.SeqName);
     if (found != sites.by_name.end()) {
       found->second.found = true;
-      columns.Build(seq, gapless);
+      columns.Build(seq);
       for (const Site& site : found->second.sites) {
         const std::uint32_t color =
             colors != nullptr && site.factor < colors->size()
