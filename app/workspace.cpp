@@ -195,13 +195,10 @@ void Workspace::ListSequences() {
   RichView& view = annotated_view_.view;
   ClearAnnotation();
   if (read_in_.alignment == nullptr) return;
-  // The view's text is made once at its final size, rather than grown
-  // (which holds the old and the new text and leaves freed pages behind).
-  std::uint64_t characters = 0;
-  for (const TSeq& seq : read_in_.alignment->Seqs) {
-    characters += RowPrefix(seq.SeqName).size() + seq.Seq.size() + 1;
-  }
-  view.Reserve(characters);
+  // The view's text is made once, with room for the annotation to come,
+  // rather than grown (which holds the old and the new text and leaves freed
+  // pages behind).
+  view.Reserve(AnnotationRoom(*read_in_.alignment));
   for (const TSeq& seq : read_in_.alignment->Seqs) {
     view.AppendLine(RowPrefix(seq.SeqName), seq.Seq);
   }

@@ -260,6 +260,14 @@ void RecordUnplaced(SitesToMark& sites, AnnotatedView& out) {
 
 }  // namespace
 
+std::uint64_t AnnotationRoom(const TSeqSet& alignment) {
+  std::uint64_t rows = 0;
+  for (const TSeq& seq : alignment.Seqs) {
+    rows += RowPrefix(seq.SeqName).size() + seq.Seq.size() + 1;
+  }
+  return 4 * rows;
+}
+
 void AnnotateTFSites(const ReadInData& data, AnnotatedView& out,
                      MessageSink& sink,
                      const std::vector<std::uint32_t>* colors) {
@@ -281,13 +289,9 @@ void AnnotateTFSites(const ReadInData& data, AnnotatedView& out,
     site_count += group.sites.size();
   }
   out.sites.reserve(out.sites.size() + site_count);
-  // Room for every sequence row and, as a guess, three tracks each, so that the
-  // view's text is not copied again and again while it grows.
-  std::uint64_t rows = 0;
-  for (const TSeq& seq : alignment->Seqs) {
-    rows += RowPrefix(seq.SeqName).size() + seq.Seq.size() + 1;
-  }
-  view.Reserve(4 * rows);
+  // Room made once, so that the view's text is not copied again and again
+  // while it grows.
+  view.Reserve(AnnotationRoom(*alignment));
   ColumnIndex columns;  // reused from row to row
   LabelTracks tracks(0);
   for (std::size_t i = 0; i < alignment->Seqs.size(); ++i) {

@@ -3,6 +3,7 @@
 #ifndef TESSARIN_VIEW_TF_ANNOTATION_H_
 #define TESSARIN_VIEW_TF_ANNOTATION_H_
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,12 @@ namespace tessarin {
 void AnnotateTFSites(const ReadInData& data, AnnotatedView& out,
                      MessageSink& sink,
                      const std::vector<std::uint32_t>* colors = nullptr);
+
+// The characters the annotated view of `alignment` is given room for: every
+// sequence row and, as a guess, three tracks each. The listing asks for the
+// same room, so that the annotation that follows it writes into pages the
+// listing already holds; room never written costs no memory.
+std::uint64_t AnnotationRoom(const TSeqSet& alignment);
 
 }  // namespace tessarin
 
