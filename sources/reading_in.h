@@ -46,10 +46,10 @@ struct ReadInData {
 // and the conservation file are read (both, whatever the other reports).
 // Those two are read on a second thread while the alignment is read, but
 // what they give, what they report and what they throw arrive as if they
-// were read in turn after the length check. Sets `data.alignment_checked` to the outcome of the length check
-// as soon as it is known, and returns it; an exception that leaves during the
-// FASTA reading leaves the flag as it was, for the caller to decide from how
-// far the reading came.
+// were read in turn after the length check. Sets `data.alignment_checked`
+// to the outcome of the length check as soon as it is known, and returns it;
+// an exception that leaves during the FASTA reading leaves the flag as it
+// was, for the caller to decide from how far the reading came.
 // The caller makes sure the files can be read (ReadFailure); one that cannot
 // be opened reads as an empty one. A read error after a file was opened
 // throws std::system_error from the reader of that file. `progress`, when
