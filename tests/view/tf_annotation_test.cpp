@@ -240,11 +240,12 @@ void PlainPlace(std::vector<std::string>& tracks, std::size_t length,
   }
 }
 
-// Random alignments (gaps, repeated names), factors of every match type and labels of 0 to 14 characters
-// with fill characters among them, placed at columns before, at and beyond
-// the last. Some rounds pile thousands of labels onto one short row, so that
-// the track search builds its index part way. Each row's tracks must be those
-// of the plain search, as must LabelTracks' when it indexes from the start.
+// Random alignments (gaps, repeated names), factors of every match type and
+// labels of 0 to 14 characters with fill characters among them, placed at
+// columns before, at and beyond the last. Some rounds pile thousands of labels
+// onto one short row, so that the track search builds its index part way. Each
+// row's tracks must be those of the plain search, as must LabelTracks' when it
+// indexes from the start.
 TEST(AnnotateTest, TracksAreThoseOfThePlainSearch) {
   std::mt19937 rng(11);
   auto below = [&rng](std::size_t n) { return std::size_t{rng()} % n; };
