@@ -4,6 +4,8 @@
 
 #include <random>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "alignment/seq.h"
@@ -36,18 +38,28 @@ TEST(PositionMapTest, GaplessToColumnReportsMissingPositions) {
 }
 
 // The index, read straight off a sequence, answers as the plain lookup in
-// that sequence's table (empty and all-gap texts, both gap characters, gap
-// runs at either end, positions outside the table).
+// that sequence's table: empty and all-gap texts, gap runs at either end and
+// of every length around the eight characters tested at once, residues next
+// in value to the gap characters, other gap strings (five distinct gap
+// characters are tested one by one), positions outside the table.
 TEST(PositionMapTest, ColumnIndexAgreesWithThePlainLookup) {
   std::mt19937 random(9);
   std::vector<TSeq> seqs(2);
   seqs[1].Seq = "-~-";
-  for (int round = 0; round < 30; ++round) {
+  const std::pair<std::string, std::string> gap_strings[] = {
+      {"~", "-"}, {".", ""}, {".*-", "~_"}};
+  for (int round = 0; round < 60; ++round) {
     TSeq& seq = seqs.emplace_back();
+    std::tie(seq.Gap1, seq.Gap2) = gap_strings[round % 3];
+    const std::string gaps = seq.Gap1 + seq.Gap2;
+    const std::string residues = "AC,.\xAD\x7E-~*_";
     while (seq.Seq.size() < 2000) {
       const bool gap = random() % 2 == 0;
-      seq.Seq.append(1 + random() % (gap ? 300 : 30),
-                     gap ? "-~"[random() % 2] : 'A');
+      for (std::size_t k = 1 + random() % (gap ? 12 : 30); k > 0; --k) {
+        const char c = gap ? gaps[random() % gaps.size()]
+                           : residues[random() % residues.size()];
+        if (gap || gaps.find(c) == std::string::npos) seq.Seq += c;
+      }
     }
   }
   ColumnIndex index;
