@@ -33,39 +33,44 @@ class HeldMessages : public MessageSink {
   std::vector<std::pair<std::string, std::size_t>> held_;
 };
 
-// The TF file and the conservation file, read on a second thread while the
-// alignment is read. Each reader starts from a copy of what its data held,
-// as it would in place, and the results replace the data only once the
-// alignment has passed its length check; a failed check leaves them as they
-// were. What the readers report is shown, and what they throw is thrown,
-// where the reading in would have read them.
-struct OtherFiles {
-  TaTFSet factors;
-  TConserved conservation;
-  HeldMessages tf_messages;
-  HeldMessages conservation_messages;
-  std::exception_ptr tf_error;
-  std::exception_ptr conservation_error;
+// One file read on a thread of its own while the alignment is read. The
+// reader starts from a copy of what its data held, as it would in place,
+// and the result replaces the data only once the alignment has passed its
+// length check (a failed check leaves the data as it was). What the reader
+// reports is shown, and what it throws is thrown, where the reading in
+// would have read the file.
+template <typename Data>
+struct FileRead {
+  Data data;
+  HeldMessages messages;
+  std::exception_ptr error;
+  std::future<void> done;
 
-  void Read(const std::string& tf_path, const std::string& cons_path,
-            const ReadInData& data, ReadInChoice choice) {
-    if (choice.tf) {
+  // Starts reading `path` with `read` into a copy of `before`.
+  template <typename Reader>
+  void Start(const std::string& path, const Data& before, Reader read) {
+    auto task = [this, &path, &before, read] {
       try {
-        factors = data.factors;
-        ReadTFFile(tf_path, factors, tf_messages);
+        data = before;
+        read(path, data, messages);
       } catch (...) {
-        tf_error = std::current_exception();
-        return;
+        error = std::current_exception();
       }
+    };
+    try {
+      done = std::async(std::launch::async, task);
+    } catch (const std::system_error&) {
+      // No thread to be had: the file is read when it is due.
+      done = std::async(std::launch::deferred, task);
     }
-    if (choice.conservation) {
-      try {
-        conservation = data.conservation;
-        ReadConservation(cons_path, conservation, conservation_messages);
-      } catch (...) {
-        conservation_error = std::current_exception();
-      }
-    }
+  }
+  // Waits for the reading; shows its messages in `sink`, moves its result
+  // into `target` and throws what the reader threw.
+  void Finish(Data& target, MessageSink& sink) {
+    done.get();
+    messages.ShowIn(sink);
+    target = std::move(data);
+    if (error) std::rethrow_exception(error);
   }
 };
 
@@ -78,16 +83,14 @@ bool ReadInFiles(const std::string& fas_path, const std::string& tf_path,
   auto phase = [progress](std::string_view name) {
     if (progress != nullptr) progress->PhaseStarted(name);
   };
-  // Declared before the thread's future, so that it outlives the thread on
-  // every way out of this function (the future waits for it).
-  OtherFiles other;
-  const auto read_other = [&] { other.Read(tf_path, cons_path, data, choice); };
-  std::future<void> reading;
-  try {
-    reading = std::async(std::launch::async, read_other);
-  } catch (const std::system_error&) {
-    // No thread to be had: the files are read in turn, when they are due.
-    reading = std::async(std::launch::deferred, read_other);
+  // The TF file and the conservation file are read on threads of their own
+  // while the alignment is read. Each FileRead's future waits for its thread
+  // on every way out of this function.
+  FileRead<TaTFSet> tf;
+  FileRead<TConserved> conservation;
+  if (choice.tf) tf.Start(tf_path, data.factors, ReadTFFile);
+  if (choice.conservation) {
+    conservation.Start(cons_path, data.conservation, ReadConservation);
   }
   // Nothing of the previous alignment survives, even if reading fails; it
   // goes before the new one is read so that the two never take memory
@@ -111,24 +114,17 @@ bool ReadInFiles(const std::string& fas_path, const std::string& tf_path,
   }
   data.alignment_checked = true;
   phase(kPhaseReadTf);
-  reading.get();
   if (choice.tf) {
-    other.tf_messages.ShowIn(sink);
-    data.factors = std::move(other.factors);
-    if (other.tf_error) std::rethrow_exception(other.tf_error);
+    tf.Finish(data.factors, sink);
   } else {
     data.factors.clear();
   }
   data.site_details.assign(data.factors.size(), {});
   phase(kPhaseReadConservation);
   if (choice.conservation) {
-    other.conservation_messages.ShowIn(sink);
-    data.conservation = std::move(other.conservation);
+    conservation.Finish(data.conservation, sink);
   } else {
     data.conservation = TConserved();
-  }
-  if (other.conservation_error) {
-    std::rethrow_exception(other.conservation_error);
   }
   return true;
 }

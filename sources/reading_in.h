@@ -44,7 +44,7 @@ struct ReadInData {
 // stops: the new alignment stays, while the factors and the conservation
 // data keep what they held, so they may not match it. Otherwise the TF file
 // and the conservation file are read (both, whatever the other reports).
-// Those two are read on a second thread while the alignment is read, but
+// Those two are read on threads of their own while the alignment is read, but
 // what they give, what they report and what they throw arrive as if they
 // were read in turn after the length check. Sets `data.alignment_checked`
 // to the outcome of the length check as soon as it is known, and returns it;
