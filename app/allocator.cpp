@@ -85,6 +85,10 @@ void SetUpHeap() {
   mallopt(M_MMAP_THRESHOLD, static_cast<int>(kMapThreshold));
   mallopt(M_TOP_PAD, static_cast<int>(kHeapStep));
   mallopt(M_TRIM_THRESHOLD, static_cast<int>(kHeapStep));
+  // Every thread allocates from the one heap, so that what the file readers'
+  // threads free is reused by the rest of the run rather than kept in heaps
+  // of their own.
+  mallopt(M_ARENA_MAX, 1);
   g_advised_end = reinterpret_cast<std::uintptr_t>(sbrk(0));
   g_huge_pages = !HostTakesBackFreeMemory();
   g_set_up = true;

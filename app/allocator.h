@@ -1,6 +1,7 @@
 // The programs' memory allocator. Linking the allocator library into a
 // program makes its heap keep and reuse freed blocks below 32 MB (larger
-// blocks are mapped on their own and returned when freed), and backs the
+// blocks are mapped on their own and returned when freed), makes every
+// thread allocate from that one heap, and backs the
 // heap and its large arrays (the alignment's texts, the view) with 2 MB
 // transparent huge pages where the system offers them on request (madvise
 // mode), so that the kernel supplies one page where it would otherwise
