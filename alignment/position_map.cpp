@@ -6,6 +6,8 @@
 #include <limits>
 #include <string>
 
+#include "text/byte_words.h"
+
 namespace tessarin {
 
 std::int64_t IndexOfValue(const ADWord& values, std::uint32_t value,
@@ -55,11 +57,8 @@ class GapWords {
   bool Usable() const { return usable_; }
   // Whether the eight characters of `word` hold a gap character.
   bool HoldGap(std::uint64_t word) const {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-    constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
     for (std::size_t k = 0; k < count_; ++k) {
-      const std::uint64_t x = word ^ (kOnes * bytes_[k]);
-      if (((x - kOnes) & ~x & kHighs) != 0) return true;  // a zero byte
+      if (HasByte(word, bytes_[k])) return true;
     }
     return false;
   }

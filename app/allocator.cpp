@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <string_view>
@@ -48,15 +49,9 @@ bool HostTakesBackFreeMemory() {
     const std::string_view name = entry->d_name;
     if (name.substr(0, 6) != "virtio") continue;
     char path[512];
-    std::size_t n = 0;
-    for (const std::string_view part :
-         {std::string_view(kDrivers), std::string_view("/"), name,
-          std::string_view("/features")}) {
-      if (n + part.size() >= sizeof path) break;
-      part.copy(path + n, part.size());
-      n += part.size();
-    }
-    path[n] = '\0';
+    const int n = std::snprintf(path, sizeof path, "%s/%s/features", kDrivers,
+                                entry->d_name);
+    if (n < 0 || static_cast<std::size_t>(n) >= sizeof path) continue;
     const int fd = open(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0) continue;
     char bits[kReportingBit + 1] = {};

@@ -9,6 +9,8 @@
 #include <ostream>
 #include <string_view>
 
+#include "text/byte_words.h"
+
 namespace tessarin {
 
 // Where a writer puts its pieces: straight into the stream, whose own buffer
@@ -65,15 +67,10 @@ constexpr EscapeSet MakeEscapeSet(std::uint8_t below, int allowed, bool high,
 // when one does; a byte equal to `allowed` also answers true). Each test is
 // the usual bit trick for "some byte is below n" (n <= 128).
 inline bool MayHoldEscape(const EscapeSet& set, std::uint64_t word) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-  constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
-  auto any_below = [](std::uint64_t w, std::uint8_t n) {
-    return ((w - kOnes * n) & ~w & kHighs) != 0;
-  };
-  if (set.high && (word & kHighs) != 0) return true;
-  if (set.below > 0 && any_below(word, set.below)) return true;
+  if (set.high && (word & kEveryByteHigh) != 0) return true;
+  if (set.below > 0 && HasByteBelow(word, set.below)) return true;
   for (std::size_t k = 0; k < set.listed_count; ++k) {
-    if (any_below(word ^ (kOnes * set.listed[k]), 1)) return true;
+    if (HasByte(word, set.listed[k])) return true;
   }
   return false;
 }
