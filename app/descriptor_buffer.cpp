@@ -27,22 +27,39 @@ DescriptorBuffer::int_type DescriptorBuffer::overflow(int_type ch) {
 
 int DescriptorBuffer::sync() { return Drain() ? 0 : -1; }
 
+std::streamsize DescriptorBuffer::xsputn(const char_type* bytes,
+                                         std::streamsize count) {
+  if (count < static_cast<std::streamsize>(buffer_.size())) {
+    return std::streambuf::xsputn(bytes, count);
+  }
+  if (!Drain() || !WriteAll(bytes, static_cast<std::size_t>(count))) return 0;
+  if (writeback_) StartWriteback();
+  return count;
+}
+
 bool DescriptorBuffer::Drain() {
+  if (!WriteAll(pbase(), static_cast<std::size_t>(pptr() - pbase()))) {
+    return false;
+  }
+  setp(buffer_.data(), buffer_.data() + buffer_.size());
+  if (writeback_) StartWriteback();
+  return true;
+}
+
+bool DescriptorBuffer::WriteAll(const char* bytes, std::size_t count) {
   if (error_ != 0) return false;
-  const char* next = pbase();
-  while (next < pptr()) {
+  const char* end = bytes + count;
+  while (bytes < end) {
     const ssize_t written =
-        ::write(fd_, next, static_cast<std::size_t>(pptr() - next));
+        ::write(fd_, bytes, static_cast<std::size_t>(end - bytes));
     if (written < 0) {
       if (errno == EINTR) continue;
       error_ = errno;
       return false;
     }
-    next += written;
+    bytes += written;
     written_ += static_cast<std::uint64_t>(written);
   }
-  setp(buffer_.data(), buffer_.data() + buffer_.size());
-  if (writeback_) StartWriteback();
   return true;
 }
 

@@ -23,10 +23,15 @@ class DescriptorBuffer : public std::streambuf {
 
  protected:
   int_type overflow(int_type ch) override;
+  // A piece at least as large as the buffer is written straight from where
+  // it is, once the buffer is drained, rather than copied through it.
+  std::streamsize xsputn(const char_type* bytes,
+                         std::streamsize count) override;
   int sync() override;
 
  private:
   bool Drain();
+  bool WriteAll(const char* bytes, std::size_t count);
   void StartWriteback();
 
   int fd_;

@@ -11,7 +11,6 @@
 #include "sources/reading_in.h"
 #include "text/numbers.h"
 #include "text/readable_file.h"
-#include "text/sha256.h"
 #include "text/strings.h"
 #include "view/conservation_highlight.h"
 #include "view/figure_layout.h"
@@ -163,16 +162,19 @@ bool Workspace::ReadAndList() {
   annotated_ = false;
   imported_site_paths_.clear();
   computed_conservation_.clear();
+  input_facts_.Clear();
   PhaseRelay relay(progress_);
   try {
     tessarin::ReadInFiles(fas_path_, tf_path_, conservation_path_, read_in_,
                           logged_, &relay, read_in_choice_);
+    TakeInputFacts();
   } catch (const std::system_error& error) {
     // A read error ends the reading in at that file, as a reader's own
     // report does. The alignment is then either empty (its file failed) or
     // has passed the length check, so it never meets foreign data.
     logged_.Show(error.what());
     read_in_.alignment_checked = true;
+    TakeInputFacts();
   } catch (...) {
     // Any other failure ends the command. The length check is passed
     // before the TF file is read: an alignment that stopped earlier may be
@@ -189,6 +191,12 @@ bool Workspace::ReadAndList() {
   criteria_.assign(read_in_.conservation.ScoreNames.size(), 0);
   FillBytes(criteria_, 1, criteria_.size());
   return true;
+}
+
+void Workspace::TakeInputFacts() {
+  input_facts_.Start(fas_path_);
+  if (read_in_choice_.tf) input_facts_.Start(tf_path_);
+  if (read_in_choice_.conservation) input_facts_.Start(conservation_path_);
 }
 
 void Workspace::ListSequences() {
@@ -228,6 +236,7 @@ bool Workspace::ImportSites(const std::string& path,
     ImportSiteFile(path, *read_in_.alignment, options, read_in_.factors,
                    read_in_.site_details, logged_);
     imported_site_paths_.push_back(path);
+    input_facts_.Start(path);
     return true;
   });
 }
@@ -519,13 +528,10 @@ bool Workspace::Save(const std::string& path, DocumentFormat format) {
 
 namespace {
 
-ProvenanceInput DescribeInput(std::string_view role, const std::string& path) {
-  ProvenanceInput input{std::string(role), path, std::nullopt, std::string()};
-  std::error_code error;
-  const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (!error) input.size = size;
-  input.sha256 = FileSha256(path).value_or(std::string());
-  return input;
+ProvenanceInput DescribeInput(std::string_view role, const std::string& path,
+                              const InputFacts& facts) {
+  FileFacts taken = facts.Of(path);
+  return {std::string(role), path, taken.size, std::move(taken.sha256)};
 }
 
 }  // namespace
@@ -537,18 +543,19 @@ Provenance Workspace::MakeProvenance(std::string title) const {
   // The files read in, then the site files imported; a file left out of
   // reading in (the batch front end's --sites or --windows in its place)
   // is not listed, and computed conservation data replaces its file.
-  provenance.inputs = {DescribeInput(kAlignmentRole, fas_path_)};
+  provenance.inputs = {DescribeInput(kAlignmentRole, fas_path_, input_facts_)};
   if (read_in_choice_.tf) {
-    provenance.inputs.push_back(DescribeInput(kSitesRole, tf_path_));
+    provenance.inputs.push_back(
+        DescribeInput(kSitesRole, tf_path_, input_facts_));
   }
   for (const std::string& path : imported_site_paths_) {
-    provenance.inputs.push_back(DescribeInput(kSitesRole, path));
+    provenance.inputs.push_back(DescribeInput(kSitesRole, path, input_facts_));
   }
   if (!computed_conservation_.empty()) {
     provenance.computed_conservation = computed_conservation_;
   } else if (read_in_choice_.conservation) {
     provenance.inputs.push_back(
-        DescribeInput(kConservationRole, conservation_path_));
+        DescribeInput(kConservationRole, conservation_path_, input_facts_));
   }
   const AString& names = read_in_.conservation.ScoreNames;
   for (std::size_t i = 0; i < names.size(); ++i) {

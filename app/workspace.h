@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "alignment/seq_set.h"
+#include "app/input_facts.h"
 #include "sources/computed_conservation.h"
 #include "sources/conserved.h"
 #include "sources/reading_in.h"
@@ -314,6 +315,8 @@ class Workspace {
   void SetStatus(std::string_view text);
   void Phase(std::string_view name) const;
   void Finished() const;
+  // Starts taking the facts of the files just read in.
+  void TakeInputFacts();
   void ListSequences();
 
   MessageSink& sink_;
@@ -329,6 +332,8 @@ class Workspace {
   // data was computed (empty when it was read).
   std::vector<std::string> imported_site_paths_;
   std::string computed_conservation_;
+  // The size and SHA-256 of every file read in or imported.
+  InputFacts input_facts_;
   // Filled in place by every reading in, so that one that stops part-way
   // keeps what it had read. Annotate is refused while its alignment_checked
   // is false.

@@ -2,11 +2,11 @@
 
 #include <exception>
 #include <future>
-#include <system_error>
 #include <utility>
 #include <vector>
 
 #include "alignment/alignment_file.h"
+#include "text/background.h"
 
 namespace tessarin {
 namespace {
@@ -57,12 +57,8 @@ struct FileRead {
         error = std::current_exception();
       }
     };
-    try {
-      done = std::async(std::launch::async, task);
-    } catch (const std::system_error&) {
-      // No thread to be had: the file is read when it is due.
-      done = std::async(std::launch::deferred, task);
-    }
+    // Without a thread to be had, the file is read when it is due.
+    done = StartInBackground(task);
   }
   // Waits for the reading; shows its messages in `sink`, moves its result
   // into `target` and throws what the reader threw.

@@ -8,6 +8,7 @@
 #include "view/colors.h"
 #include "view/html_runs.h"
 #include "view/output_buffer.h"
+#include "view/parallel_lines.h"
 #include "view/row_layout.h"
 
 namespace tessarin {
@@ -65,10 +66,12 @@ void WriteHtml(const RichView& view, std::ostream& out,
   const HtmlClasses classes(view);
   classes.WriteRules(document);
   document.Append(kBodyStart);
-  for (std::size_t line = 0; line < view.LineCount() && document.Good();
-       ++line) {
-    WriteLine(view, line, classes, document);
-  }
+  WriteLinesInParallel(
+      view,
+      [&](std::size_t line, DocumentOut& to) {
+        WriteLine(view, line, classes, to);
+      },
+      document);
   document.Append(kPageEnd);
 }
 

@@ -7,30 +7,74 @@
 #include <cstdint>
 #include <cstring>
 #include <ostream>
+#include <string>
 #include <string_view>
 
 #include "text/byte_words.h"
 
 namespace tessarin {
 
-// Where a writer puts its pieces: straight into the stream, whose own buffer
-// collects them (a file being saved has one of 64 KB). Failures show in the
-// stream's state.
+// Where a writer puts its pieces. They are gathered in a buffer of its own
+// and handed to the stream 64 KB at a time (a piece that large goes on at
+// once), which costs far less than one stream call per piece. Without a
+// stream the pieces stay in memory, for a part of a document that is made
+// apart from the rest (view/parallel_lines.h). Failures show in the stream's
+// state, at the latest once the writer is done.
 class DocumentOut {
  public:
-  explicit DocumentOut(std::ostream& out) : out_(out) {}
+  // Gathers the pieces in memory; Bytes() gives them.
+  DocumentOut() = default;
+  explicit DocumentOut(std::ostream& out) : out_(&out) {
+    buffer_.reserve(kHandOn);
+  }
   DocumentOut(const DocumentOut&) = delete;
   DocumentOut& operator=(const DocumentOut&) = delete;
+  // Hands on what is left. A stream that throws on failure has failed
+  // already, so its exception is not let out of here.
+  ~DocumentOut() {
+    try {
+      Flush();
+    } catch (...) {
+    }
+  }
 
   void Append(std::string_view bytes) {
-    out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (out_ != nullptr && buffer_.size() + bytes.size() > kHandOn) {
+      Flush();
+      if (bytes.size() >= kHandOn) {
+        Write(bytes);
+        return;
+      }
+    }
+    buffer_.append(bytes);
   }
-  void Put(char byte) { out_.put(byte); }
+  void Put(char byte) {
+    buffer_.push_back(byte);
+    if (out_ != nullptr && buffer_.size() >= kHandOn) Flush();
+  }
   // Whether the stream still accepts output; writers stop early otherwise.
-  bool Good() const { return out_.good(); }
+  bool Good() const { return out_ == nullptr || out_->good(); }
+  // Hands the gathered bytes to the stream (nothing without one).
+  void Flush() {
+    if (out_ == nullptr || buffer_.empty()) return;
+    Write(buffer_);
+    buffer_.clear();
+  }
+
+  // The bytes gathered and not yet handed on; Clear() drops them (keeping
+  // the buffer's room).
+  std::string_view Bytes() const { return buffer_; }
+  void Clear() { buffer_.clear(); }
 
  private:
-  std::ostream& out_;
+  static constexpr std::size_t kHandOn = std::size_t{1} << 16;
+
+  void Write(std::string_view bytes) {
+    out_->write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+
+  std::ostream* out_ = nullptr;
+  std::string buffer_;
 };
 
 // The bytes a document format must escape: every byte below `below` except

@@ -8,6 +8,7 @@
 
 #include "view/colors.h"
 #include "view/output_buffer.h"
+#include "view/parallel_lines.h"
 #include "view/row_layout.h"
 #include "view/rtf_format.h"
 #include "view/rtf_runs.h"
@@ -65,10 +66,12 @@ void WriteRtf(const RichView& view, std::ostream& out,
   RtfPalette palette(view);
   DocumentOut document(out);
   WriteHead(view, palette, provenance, document);
-  for (std::size_t line = 0; line < view.LineCount() && document.Good();
-       ++line) {
-    WriteLine(view, line, palette, document);
-  }
+  WriteLinesInParallel(
+      view,
+      [&](std::size_t line, DocumentOut& to) {
+        WriteLine(view, line, palette, to);
+      },
+      document);
   document.Append("}\n");
 }
 

@@ -45,10 +45,12 @@ TEST(OutputBufferTest, EscapesExactlyTheBytesOfTheSet) {
     }
   }
   std::ostringstream stream;
-  DocumentOut out(stream);
-  AppendEscaped(text, kSet, out, [](unsigned char byte, DocumentOut& to) {
-    to.Append("<" + std::to_string(byte) + ">");
-  });
+  {
+    DocumentOut out(stream);
+    AppendEscaped(text, kSet, out, [](unsigned char byte, DocumentOut& to) {
+      to.Append("<" + std::to_string(byte) + ">");
+    });
+  }
   std::string expected;
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
