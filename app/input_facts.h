@@ -19,9 +19,10 @@ struct FileFacts {
 // The facts of `path` as the file is now.
 FileFacts TakeFileFacts(const std::string& path);
 
-// The facts of each file read in, taken on a thread of their own as soon as
-// the file has been read: a document describes its inputs as they were read
-// in, and saving it does not wait for a whole file to be hashed again.
+// The facts of each file read in, taken on a thread of their own right after
+// the file has been read, while the next commands run: a document describes
+// its inputs as they were then, not as they are when it is saved, and saving
+// does not wait for every file to be hashed again.
 class InputFacts {
  public:
   // Forgets every file.

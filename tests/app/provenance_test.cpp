@@ -89,6 +89,29 @@ TEST_F(MakeProvenanceImportTest, ListsImportedSitesAndComputedConservation) {
   EXPECT_EQ(workspace.MakeProvenance("").computed_conservation, "");
 }
 
+// The facts of a file are taken once, right after it is read in, not again
+// at every save: a file rewritten since is described as it was read.
+// Reading in again takes them anew.
+TEST_F(MakeProvenanceImportTest, DescribesTheFilesAsTheyWereReadIn) {
+  RecordingSink sink;
+  Workspace workspace(sink);
+  const std::string fas = Write("a.fas", ">human\nACGT\n");
+  workspace.SetPath(FileSlot::kFas, fas);
+  workspace.LeaveOut(FileSlot::kTf, true);
+  workspace.LeaveOut(FileSlot::kConservation, true);
+  ASSERT_TRUE(workspace.ReadInFiles());
+  const ProvenanceInput as_read = workspace.MakeProvenance("").inputs.at(0);
+  EXPECT_EQ(as_read.sha256, FileSha256(fas));
+  Write("a.fas", ">human\nACGTACGT\n");
+  ProvenanceInput input = workspace.MakeProvenance("").inputs.at(0);
+  EXPECT_EQ(input.sha256, as_read.sha256);
+  EXPECT_EQ(input.size, 12u);
+  ASSERT_TRUE(workspace.ReadInFiles());
+  input = workspace.MakeProvenance("").inputs.at(0);
+  EXPECT_EQ(input.sha256, FileSha256(fas));
+  EXPECT_EQ(input.size, 16u);
+}
+
 TEST(MakeProvenanceTest, UnreadableInputsHaveNoSizeOrDigest) {
   RecordingSink sink;
   Workspace workspace(sink);
