@@ -2,41 +2,81 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
+#include "text/byte_words.h"
 #include "text/strings.h"
 
 namespace tessarin {
 
+DelimiterSet::DelimiterSet(std::string_view delimiters) {
+  if (delimiters.empty()) return;
+  first_ = delimiters.front();
+  for (const char c : delimiters) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (is_[byte]) continue;
+    is_[byte] = true;
+    if (byte_count_ < bytes_.size()) bytes_[byte_count_] = byte;
+    ++byte_count_;
+  }
+}
+
+bool DelimiterSet::MayHold(std::uint64_t word) const {
+  if (byte_count_ > bytes_.size()) return true;
+  for (std::size_t k = 0; k < byte_count_; ++k) {
+    if (HasByte(word, bytes_[k])) return true;
+  }
+  return false;
+}
+
+NormalizedSpan NormalizeDelimitersTo(const char* from, std::size_t size,
+                                     char* to, const DelimiterSet& set) {
+  if (set.Empty()) {
+    if (to != from) std::memmove(to, from, size);
+    return {size, 0};
+  }
+  // One pass: leading delimiters are skipped, a run of them inside becomes
+  // one First() once the next field begins, and a trailing run is dropped.
+  // Each byte written stands for at least one byte read, so writing never
+  // overtakes reading.
+  std::size_t i = 0;
+  while (i < size && set.Has(from[i])) ++i;
+  std::size_t out = 0;
+  std::size_t separators = 0;
+  bool in_run = false;
+  while (i < size) {
+    // Eight bytes without a delimiter are moved at once: fields are long
+    // and delimiters rare.
+    if (!in_run) {
+      for (std::uint64_t word; i + 8 <= size; i += 8, out += 8) {
+        std::memcpy(&word, from + i, 8);
+        if (set.MayHold(word)) break;
+        std::memcpy(to + out, &word, 8);
+      }
+      if (i == size) break;
+    }
+    const char c = from[i++];
+    if (set.Has(c)) {
+      in_run = true;
+      continue;
+    }
+    if (in_run) {
+      to[out++] = set.First();
+      ++separators;
+      in_run = false;
+    }
+    to[out++] = c;
+  }
+  return {out, out == 0 ? 0 : separators + 1};
+}
+
 std::size_t NormalizeDelimitersInPlace(std::string& text,
                                        std::string_view delimiters) {
   if (text.empty() || delimiters.empty()) return 0;
-  const char d = delimiters.front();
-  std::array<bool, 256> is_delimiter{};
-  for (const char c : delimiters)
-    is_delimiter[static_cast<unsigned char>(c)] = true;
-  // One pass: each delimiter becomes d and a run of them one d. The result
-  // is never longer than the text, so it is written over it.
-  std::size_t out = 0;
-  std::size_t k = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (is_delimiter[static_cast<unsigned char>(c)]) {
-      if (out > 0 && text[out - 1] == d) continue;
-      c = d;
-      ++k;
-    }
-    text[out++] = c;
-  }
-  text.resize(out);
-  if (k > 0 && text.back() == d) {
-    text.pop_back();
-    --k;
-  }
-  if (k > 0 && text.front() == d) {
-    text.erase(0, 1);
-    --k;
-  }
-  return k > 0 ? k + 1 : (text.empty() ? 0 : 1);
+  const NormalizedSpan normal = NormalizeDelimitersTo(
+      text.data(), text.size(), text.data(), DelimiterSet(delimiters));
+  text.resize(normal.length);
+  return normal.fields;
 }
 
 NormalizedLine NormalizeDelimiters(std::string_view text,

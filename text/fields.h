@@ -3,9 +3,11 @@
 #ifndef TESSARIN_TEXT_FIELDS_H_
 #define TESSARIN_TEXT_FIELDS_H_
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,6 +32,36 @@ NormalizedLine NormalizeDelimiters(std::string_view text,
 // fields.
 std::size_t NormalizeDelimitersInPlace(std::string& text,
                                        std::string_view delimiters);
+
+// A set of delimiters made ready once for normalising many lines.
+class DelimiterSet {
+ public:
+  explicit DelimiterSet(std::string_view delimiters);
+
+  bool Empty() const { return first_ == std::nullopt; }
+  bool Has(char c) const { return is_[static_cast<unsigned char>(c)]; }
+  char First() const { return *first_; }
+  // Whether one of the eight bytes of `word` may be a delimiter (never
+  // false when one is).
+  bool MayHold(std::uint64_t word) const;
+
+ private:
+  std::array<bool, 256> is_{};
+  std::optional<char> first_;
+  std::array<std::uint8_t, 4> bytes_{};
+  std::size_t byte_count_ = 0;  // more than 4: every word may hold one
+};
+
+// NormalizeDelimiters of the `size` bytes at `from`, written to `to`, which
+// is `from` or lies before it (writing never overtakes reading). Returns
+// the normal form's length and its number of fields. With no delimiter at
+// all the bytes are moved as they are and the count is 0.
+struct NormalizedSpan {
+  std::size_t length = 0;
+  std::size_t fields = 0;
+};
+NormalizedSpan NormalizeDelimitersTo(const char* from, std::size_t size,
+                                     char* to, const DelimiterSet& set);
 
 // The fields between the ch of `text`: "a,b,,c," gives "a", "b", "", "c", "";
 // the empty text gives no field at all.

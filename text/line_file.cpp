@@ -261,17 +261,17 @@ std::size_t LineText::Next(std::size_t at) const {
 }
 
 void LineText::NormalizeLines(std::string_view delimiters) {
-  // Each line is normalised in a scratch string and written back at the
-  // front; a normal line is never longer than the line it came from.
-  std::string line;
+  // Each line is normalised straight to the front of the text: a normal
+  // line is never longer than the line it came from.
+  const DelimiterSet set(delimiters);
+  char* const bytes = text_.data();
   std::size_t written = 0;
   for (std::size_t at = 0; at < text_.size();) {
     const std::size_t next = Next(at);
-    line.assign(Line(at));
-    NormalizeDelimitersInPlace(line, delimiters);
-    std::memcpy(text_.data() + written, line.data(), line.size());
-    written += line.size();
-    text_[written++] = '\n';
+    written +=
+        NormalizeDelimitersTo(bytes + at, next - 1 - at, bytes + written, set)
+            .length;
+    bytes[written++] = '\n';
     at = next;
   }
   text_.resize(written);
