@@ -5,7 +5,7 @@
 
 #include "app/cli.h"
 #include "app/descriptor_buffer.h"
-#include "render/figure_files.h"
+#include "app/loaded_renderer.h"
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
@@ -13,7 +13,8 @@ int main(int argc, char** argv) {
   // write, so that it can be reported.
   tessarin::DescriptorBuffer buffer(STDOUT_FILENO);
   std::ostream out(&buffer);
-  // Starts Qt's offscreen platform only when a figure is painted.
-  tessarin::QtFigureRenderer renderer;
+  // Loads the painter, and with it Qt, only when a figure is painted.
+  tessarin::LoadedFigureRenderer renderer(
+      tessarin::FigureModulePaths(TESSARIN_MODULE_FROM_BIN));
   return tessarin::RunCli(argc, argv, out, std::cerr, &renderer);
 }

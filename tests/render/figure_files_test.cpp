@@ -342,5 +342,30 @@ TEST_F(FigureFilesTest, OtherFormatsNeedNoDisplay) {
   }
 }
 
+// The batch front end loads the painter from its module only for a painted
+// figure: the module's SVG is the linked painter's, byte for byte, a run
+// that paints nothing never loads Qt, and a module that cannot be found is
+// reported.
+TEST_F(FigureFilesTest, TheBatchFrontEndLoadsThePainterOnlyForFigures) {
+  const std::string command = std::string(TESSARIN_CLI) + " --fas " +
+                              kExamples + "/promoter.fas --tf " + kExamples +
+                              "/promoter.tf --cons " + kExamples +
+                              "/promoter.cons --format ";
+  EXPECT_EQ(Output(command + "svg"), Cli({"--format", "svg"}));
+  const std::string loaded =
+      Output("LD_DEBUG=files " + command + "json 2>&1 >/dev/null");
+  EXPECT_NE(loaded.find("libc.so"), std::string::npos);
+  EXPECT_EQ(loaded.find("Qt6Gui"), std::string::npos);
+
+  // A copy of the program in a folder of its own finds no module.
+  const std::string alone = Path("tessarin-cli");
+  fs::copy_file(TESSARIN_CLI, alone);
+  const std::string said =
+      Output(alone + command.substr(std::string(TESSARIN_CLI).size()) +
+             "svg 2>&1 >/dev/null; echo status $?");
+  EXPECT_NE(said.find("could not be loaded"), std::string::npos) << said;
+  EXPECT_EQ(said.find("status 0"), std::string::npos) << said;
+}
+
 }  // namespace
 }  // namespace tessarin
