@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -72,7 +73,7 @@ TEST(ParallelLinesTest, EndsOnAFailureOfEitherThread) {
   }
   std::ostringstream failing;
   failing.setstate(std::ios::badbit);
-  std::size_t written = 0;
+  std::atomic<std::size_t> written = 0;  // lines are made on two threads
   WriteAll(
       view,
       [&](std::size_t, DocumentOut& out) {
