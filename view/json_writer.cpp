@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "view/output_buffer.h"
+#include "view/parallel_lines.h"
 
 namespace tessarin {
 
@@ -168,9 +169,25 @@ void WriteJson(const RichView& view, const JsonDocumentExtras& extras,
   DocumentOut document(out);
   std::string scratch;
   document.Append("{\n");
-  WriteArray("lines", view.LineCount(), false, document, [&](std::size_t i) {
-    WriteString(view.Line(i), scratch, document);
-  });
+  // The lines, the bulk of the document, are made on two threads; each
+  // line is one element of the array.
+  WriteKey("lines", document);
+  if (view.LineCount() == 0) {
+    document.Append("[],\n");
+  } else {
+    document.Append("[\n");
+    WriteLinesInParallel(
+        view,
+        [&](std::size_t i, DocumentOut& to) {
+          std::string utf8;
+          to.Append(kElementIndent);
+          WriteString(view.Line(i), utf8, to);
+          to.Append(i + 1 < view.LineCount() ? ",\n" : "\n");
+        },
+        document);
+    document.Append(kIndent);
+    document.Append("],\n");
+  }
   WriteLineIndex(extras.line_index, document);
   WriteRuns(view, document);
   WriteStrings("messages", extras.messages, false, scratch, document);
