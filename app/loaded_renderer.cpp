@@ -34,6 +34,7 @@ void LoadedFigureRenderer::Render(const FigureDocument& figure,
           ::dlsym(module, kFigureModuleEntry));
       if (make == nullptr) {
         why = path + ": no " + kFigureModuleEntry;
+        ::dlclose(module);
         continue;
       }
       loaded_.reset(make());
