@@ -35,37 +35,42 @@ NormalizedSpan NormalizeDelimitersTo(const char* from, std::size_t size,
     if (to != from) std::memmove(to, from, size);
     return {size, 0};
   }
-  // One pass: leading delimiters are skipped, a run of them inside becomes
-  // one First() once the next field begins, and a trailing run is dropped.
-  // Each byte written stands for at least one byte read, so writing never
+  // One pass: every delimiter is written as First(), but kept only when the
+  // byte before it was no delimiter, so leading delimiters and all but the
+  // first of a run are dropped; a trailing one is taken back at the end.
+  // Each byte kept stands for at least one byte read, so writing never
   // overtakes reading.
-  std::size_t i = 0;
-  while (i < size && set.Has(from[i])) ++i;
+  const char first = set.First();
   std::size_t out = 0;
   std::size_t separators = 0;
-  bool in_run = false;
-  while (i < size) {
-    // Eight bytes without a delimiter are moved at once: fields are long
-    // and delimiters rare.
-    if (!in_run) {
-      for (std::uint64_t word; i + 8 <= size; i += 8, out += 8) {
-        std::memcpy(&word, from + i, 8);
-        if (set.MayHold(word)) break;
-        std::memcpy(to + out, &word, 8);
-      }
-      if (i == size) break;
-    }
-    const char c = from[i++];
-    if (set.Has(c)) {
-      in_run = true;
+  bool after_delimiter = true;
+  auto step = [&](char c) {
+    const bool delimiter = set.Has(c);
+    to[out] = delimiter ? first : c;
+    const bool keep = !(delimiter && after_delimiter);
+    out += keep ? 1 : 0;
+    separators += delimiter && keep ? 1 : 0;
+    after_delimiter = delimiter;
+  };
+  std::size_t i = 0;
+  for (; i + 8 <= size; i += 8) {
+    // Eight bytes without a delimiter are kept at once (fields are often
+    // long); a word that may hold one is taken byte by byte, so that short
+    // fields cost one word test per eight bytes.
+    std::uint64_t word;
+    std::memcpy(&word, from + i, 8);
+    if (!set.MayHold(word)) {
+      std::memcpy(to + out, &word, 8);
+      out += 8;
+      after_delimiter = false;
       continue;
     }
-    if (in_run) {
-      to[out++] = set.First();
-      ++separators;
-      in_run = false;
-    }
-    to[out++] = c;
+    for (std::size_t k = 0; k < 8; ++k) step(from[i + k]);
+  }
+  for (; i < size; ++i) step(from[i]);
+  if (after_delimiter && out > 0) {
+    --out;
+    --separators;
   }
   return {out, out == 0 ? 0 : separators + 1};
 }
