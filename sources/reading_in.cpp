@@ -7,31 +7,10 @@
 
 #include "alignment/alignment_file.h"
 #include "text/background.h"
+#include "text/held_messages.h"
 
 namespace tessarin {
 namespace {
-
-// Messages kept to be shown later, in their order. A run of one text is kept
-// once with its count, so that a file that repeats one problem many times
-// holds it once.
-class HeldMessages : public MessageSink {
- public:
-  void Show(std::string_view text) override {
-    if (!held_.empty() && held_.back().first == text) {
-      ++held_.back().second;
-    } else {
-      held_.emplace_back(std::string(text), 1);
-    }
-  }
-  void ShowIn(MessageSink& sink) const {
-    for (const auto& [text, count] : held_) {
-      for (std::size_t i = 0; i < count; ++i) sink.Show(text);
-    }
-  }
-
- private:
-  std::vector<std::pair<std::string, std::size_t>> held_;
-};
 
 // One file read on a thread of its own while the alignment is read. The
 // reader starts from a copy of what its data held, as it would in place,

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "alignment/position_map.h"
+#include "text/held_messages.h"
 #include "text/strings.h"
+#include "view/row_pipeline.h"
 
 namespace tessarin {
 
@@ -128,14 +130,35 @@ SitesToMark SitesByName(const TaTFSet& definitions) {
   return sites;
 }
 
-// Everything needed while one sequence's row is written.
+// One change a site makes to its row's line: worked out apart from the
+// view, and made to it later in the same order.
+struct RowChange {
+  bool underline;  // underline and colour `value`; else add the style `value`
+  std::uint64_t offset;  // in the row's line
+  std::uint64_t length;
+  std::uint32_t value;
+};
+
+// What marking one row's sites does: the changes to its line, its label
+// tracks and the messages shown on the way.
+struct RowMarks {
+  std::vector<RowChange> changes;
+  LabelTracks tracks{0};
+  HeldMessages messages;
+
+  void Reset(std::size_t row_length) {
+    changes.clear();
+    tracks.Reset(row_length);
+    messages.Clear();
+  }
+};
+
+// Everything needed while one sequence's row is marked.
 struct RowContext {
   const TSeq& seq;
-  std::size_t seq_index;
-  std::size_t line;
   std::size_t prefix_length;
   const ColumnIndex& columns;  // of the sequence's gapless table
-  LabelTracks& tracks;         // kept from row to row, reset
+  RowMarks& marks;
 };
 
 // GaplessToColumn of pos in the row's sequence, looked up in the row's
@@ -168,8 +191,8 @@ UnplacedReason MissingReason(const Site& site, std::int64_t first,
 // returns whether it marked anything, else why not.
 std::optional<UnplacedReason> MarkSite(const Site& site, std::string_view texts,
                                        std::uint32_t color, RowContext& row,
-                                       RichView& view, MessageSink& sink,
                                        PlacedSite& placed) {
+  MessageSink& sink = row.marks.messages;
   const std::string_view letters =
       texts.substr(site.letters, site.letters_size);
   const std::int64_t first = ColumnOf(row, site.start, sink);
@@ -186,18 +209,18 @@ std::optional<UnplacedReason> MarkSite(const Site& site, std::string_view texts,
   const std::uint64_t offset =
       ColumnOffset(row.prefix_length, static_cast<std::uint64_t>(first));
   const std::size_t width = static_cast<std::size_t>(last - first + 1);
-  SetRangeStyle(view, row.line, offset, width, kFontUnderline);
-  SetRangeColor(view, row.line, offset, width, color);
-  row.tracks.Place(static_cast<std::size_t>(first),
-                   texts.substr(site.label, site.label_size));
+  row.marks.changes.push_back({true, offset, width, color});
+  row.marks.tracks.Place(static_cast<std::size_t>(first),
+                         texts.substr(site.label, site.label_size));
 
   // Neighbouring letters that get the same style are styled as one range:
   // the same characters change in the same way, with far fewer range calls.
   LetterRun run;
   auto flush = [&] {
     if (run.length > 0) {
-      AddRangeStyle(view, row.line, ColumnOffset(row.prefix_length, run.column),
-                    run.length, run.style);
+      row.marks.changes.push_back({false,
+                                   ColumnOffset(row.prefix_length, run.column),
+                                   run.length, run.style});
     }
   };
   for (std::size_t q = 0; q < letters.size(); ++q) {
@@ -258,6 +281,33 @@ void RecordUnplaced(SitesToMark& sites, AnnotatedView& out) {
   }
 }
 
+// Works out what marking row i's sites does, into `marks`; notes the sites
+// that mark nothing and adds the placed ones to `placed_sites`.
+void MarkRow(std::size_t i, const TSeq& seq, const TaTFSet& definitions,
+             const std::vector<std::uint32_t>* colors, SitesToMark& sites,
+             ColumnIndex& columns, RowMarks& marks,
+             std::vector<PlacedSite>& placed_sites) {
+  marks.Reset(seq.Seq.size());
+  const auto found = sites.by_name.find(seq.SeqName);
+  if (found == sites.by_name.end()) return;
+  found->second.found = true;
+  columns.Build(seq);
+  RowContext row{seq, RowPrefixLength(seq.SeqName), columns, marks};
+  for (const Site& site : found->second.sites) {
+    const std::uint32_t color =
+        colors != nullptr && site.factor < colors->size()
+            ? (*colors)[site.factor]
+            : definitions[site.factor].Color;
+    PlacedSite placed{.factor = site.factor, .row = site.row, .seq = i};
+    const auto problem = MarkSite(site, sites.texts, color, row, placed);
+    if (problem) {
+      Note(sites, site.factor, site.row, *problem);
+    } else {
+      placed_sites.push_back(placed);
+    }
+  }
+}
+
 }  // namespace
 
 std::uint64_t AnnotationRoom(const TSeqSet& alignment) {
@@ -292,38 +342,36 @@ void AnnotateTFSites(const ReadInData& data, AnnotatedView& out,
   // Room made once, so that the view's text is not copied again and again
   // while it grows.
   view.Reserve(AnnotationRoom(*alignment));
+  // Each row's marks are worked out on a thread of their own, a row ahead
+  // of the view, which makes them in row order on this thread: the view,
+  // the sites and the messages come out as if one thread did both.
   ColumnIndex columns;  // reused from row to row
-  LabelTracks tracks(0);
-  for (std::size_t i = 0; i < alignment->Seqs.size(); ++i) {
-    const TSeq& seq = alignment->Seqs[i];
-    const std::string prefix = RowPrefix(seq.SeqName);
-    view.AppendLine(prefix, seq.Seq);
-    tracks.Reset(seq.Seq.size());
-    RowContext row{seq,           i,       view.LineCount() - 1,
-                   prefix.size(), columns, tracks};
-    line_index[i] = static_cast<std::uint32_t>(row.line);
-
-    const auto found = sites.by_name.find(seq.SeqName);
-    if (found != sites.by_name.end()) {
-      found->second.found = true;
-      columns.Build(seq);
-      for (const Site& site : found->second.sites) {
-        const std::uint32_t color =
-            colors != nullptr && site.factor < colors->size()
-                ? (*colors)[site.factor]
-                : definitions[site.factor].Color;
-        PlacedSite placed{.factor = site.factor, .row = site.row, .seq = i};
-        const auto problem =
-            MarkSite(site, sites.texts, color, row, view, sink, placed);
-        if (problem) {
-          Note(sites, site.factor, site.row, *problem);
-        } else {
-          out.sites.push_back(placed);
+  RowPipeline<RowMarks> rows(alignment->Seqs.size());
+  rows.Run(
+      [&](std::size_t i, RowMarks& marks) {
+        MarkRow(i, alignment->Seqs[i], definitions, colors, sites, columns,
+                marks, out.sites);
+      },
+      [&](std::size_t i, RowMarks& marks) {
+        const TSeq& seq = alignment->Seqs[i];
+        const std::string prefix = RowPrefix(seq.SeqName);
+        view.AppendLine(prefix, seq.Seq);
+        const std::size_t line = view.LineCount() - 1;
+        line_index[i] = static_cast<std::uint32_t>(line);
+        marks.messages.ShowIn(sink);
+        for (const RowChange& change : marks.changes) {
+          if (change.underline) {
+            SetRangeStyle(view, line, change.offset, change.length,
+                          kFontUnderline);
+            SetRangeColor(view, line, change.offset, change.length,
+                          change.value);
+          } else {
+            AddRangeStyle(view, line, change.offset, change.length,
+                          static_cast<std::uint8_t>(change.value));
+          }
         }
-      }
-    }
-    AppendTracks(prefix, tracks, view);
-  }
+        AppendTracks(prefix, marks.tracks, view);
+      });
   RecordUnplaced(sites, out);
 }
 
