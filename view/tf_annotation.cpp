@@ -308,6 +308,27 @@ void MarkRow(std::size_t i, const TSeq& seq, const TaTFSet& definitions,
   }
 }
 
+// Appends the row of `seq` to the view with its marks and label tracks, and
+// shows the messages marking it showed; returns the row's line.
+std::size_t AppendMarkedRow(const TSeq& seq, RowMarks& marks, RichView& view,
+                            MessageSink& sink) {
+  const std::string prefix = RowPrefix(seq.SeqName);
+  view.AppendLine(prefix, seq.Seq);
+  const std::size_t line = view.LineCount() - 1;
+  marks.messages.ShowIn(sink);
+  for (const RowChange& change : marks.changes) {
+    if (change.underline) {
+      SetRangeStyle(view, line, change.offset, change.length, kFontUnderline);
+      SetRangeColor(view, line, change.offset, change.length, change.value);
+    } else {
+      AddRangeStyle(view, line, change.offset, change.length,
+                    static_cast<std::uint8_t>(change.value));
+    }
+  }
+  AppendTracks(prefix, marks.tracks, view);
+  return line;
+}
+
 }  // namespace
 
 std::uint64_t AnnotationRoom(const TSeqSet& alignment) {
@@ -353,24 +374,8 @@ void AnnotateTFSites(const ReadInData& data, AnnotatedView& out,
                 marks, out.sites);
       },
       [&](std::size_t i, RowMarks& marks) {
-        const TSeq& seq = alignment->Seqs[i];
-        const std::string prefix = RowPrefix(seq.SeqName);
-        view.AppendLine(prefix, seq.Seq);
-        const std::size_t line = view.LineCount() - 1;
-        line_index[i] = static_cast<std::uint32_t>(line);
-        marks.messages.ShowIn(sink);
-        for (const RowChange& change : marks.changes) {
-          if (change.underline) {
-            SetRangeStyle(view, line, change.offset, change.length,
-                          kFontUnderline);
-            SetRangeColor(view, line, change.offset, change.length,
-                          change.value);
-          } else {
-            AddRangeStyle(view, line, change.offset, change.length,
-                          static_cast<std::uint8_t>(change.value));
-          }
-        }
-        AppendTracks(prefix, marks.tracks, view);
+        line_index[i] = static_cast<std::uint32_t>(
+            AppendMarkedRow(alignment->Seqs[i], marks, view, sink));
       });
   RecordUnplaced(sites, out);
 }
