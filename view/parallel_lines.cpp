@@ -64,7 +64,7 @@ class Turns {
 // Makes the chunks first, first + stride, ... and hands each on in its turn.
 void WriteChunks(const std::vector<std::size_t>& starts, std::size_t first,
                  std::size_t stride, const LineWriter& write_line,
-                 DocumentOut& out, Turns& turns) {
+                 const ChunkHandOn& hand_on, DocumentOut& out, Turns& turns) {
   DocumentOut chunk;
   for (std::size_t k = first; k + 1 < starts.size(); k += stride) {
     chunk.Clear();
@@ -72,7 +72,11 @@ void WriteChunks(const std::vector<std::size_t>& starts, std::size_t first,
       write_line(line, chunk);
     }
     if (!turns.Await(k)) return;
-    out.Append(chunk.Bytes());
+    if (hand_on) {
+      hand_on(chunk.Bytes(), out);
+    } else {
+      out.Append(chunk.Bytes());
+    }
     if (!out.Good()) {
       turns.Stop();
       return;
@@ -84,11 +88,11 @@ void WriteChunks(const std::vector<std::size_t>& starts, std::size_t first,
 }  // namespace
 
 void WriteLinesInParallel(const RichView& view, const LineWriter& write_line,
-                          DocumentOut& out) {
+                          DocumentOut& out, const ChunkHandOn& hand_on) {
   const std::vector<std::size_t> starts = ChunkStarts(view);
   Turns turns;
   if (starts.size() <= 2) {
-    WriteChunks(starts, 0, 1, write_line, out, turns);
+    WriteChunks(starts, 0, 1, write_line, hand_on, out, turns);
     return;
   }
   std::exception_ptr failure;
@@ -96,18 +100,18 @@ void WriteLinesInParallel(const RichView& view, const LineWriter& write_line,
   try {
     helper = std::thread([&] {
       try {
-        WriteChunks(starts, 1, 2, write_line, out, turns);
+        WriteChunks(starts, 1, 2, write_line, hand_on, out, turns);
       } catch (...) {
         failure = std::current_exception();
         turns.Stop();
       }
     });
   } catch (const std::system_error&) {
-    WriteChunks(starts, 0, 1, write_line, out, turns);
+    WriteChunks(starts, 0, 1, write_line, hand_on, out, turns);
     return;
   }
   try {
-    WriteChunks(starts, 0, 2, write_line, out, turns);
+    WriteChunks(starts, 0, 2, write_line, hand_on, out, turns);
   } catch (...) {
     turns.Stop();
     helper.join();

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <string_view>
 
 #include "view/output_buffer.h"
 #include "view/rich_view.h"
@@ -22,8 +23,15 @@ using LineWriter = std::function<void(std::size_t line, DocumentOut& out)>;
 // A view of one chunk, or a machine that has no thread to spare, is written
 // on the calling thread alone. An exception of either thread ends the
 // writing and is rethrown here.
+//
+// `hand_on`, when given, hands each chunk's bytes to `out` in place of a
+// plain append (for a document whose first element differs from the
+// others); it is called for every chunk, in order, one call at a time.
+using ChunkHandOn =
+    std::function<void(std::string_view chunk, DocumentOut& out)>;
 void WriteLinesInParallel(const RichView& view, const LineWriter& write_line,
-                          DocumentOut& out);
+                          DocumentOut& out,
+                          const ChunkHandOn& hand_on = nullptr);
 
 }  // namespace tessarin
 

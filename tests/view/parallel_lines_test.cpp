@@ -6,6 +6,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace tessarin {
 namespace {
@@ -53,6 +54,37 @@ TEST(ParallelLinesTest, WritesTheBytesOfThePlainLoop) {
     WriteAll(view, write_line, parallel);
     EXPECT_EQ(parallel.str(), plain.str()) << text;
   }
+}
+
+// A hand-on step sees every chunk in order, empty ones too: here it makes
+// the document's first element, which starts in a later chunk, open the
+// list.
+TEST(ParallelLinesTest, HandsTheChunksOnInOrder) {
+  RichView view;
+  FillView(view, 3000000);
+  const LineWriter write_line = [](std::size_t line, DocumentOut& out) {
+    if (line > 40 && line % 2 == 1) out.Append("," + std::to_string(line));
+  };
+  std::string expected;
+  for (std::size_t line = 0; line < view.LineCount(); ++line) {
+    if (line > 40 && line % 2 == 1) expected += "," + std::to_string(line);
+  }
+  expected[0] = '[';
+  bool first = true;
+  std::ostringstream stream;
+  {
+    DocumentOut out(stream);
+    WriteLinesInParallel(view, write_line, out,
+                         [&](std::string_view chunk, DocumentOut& to) {
+                           if (first && !chunk.empty()) {
+                             to.Put('[');
+                             chunk.remove_prefix(1);
+                             first = false;
+                           }
+                           to.Append(chunk);
+                         });
+  }
+  EXPECT_EQ(stream.str(), expected);
 }
 
 // A failure on either thread ends the writing: a line writer's exception
