@@ -2,11 +2,10 @@
 
 #include <condition_variable>
 #include <cstdint>
-#include <exception>
 #include <mutex>
-#include <system_error>
-#include <thread>
 #include <vector>
+
+#include "text/background.h"
 
 namespace tessarin {
 
@@ -95,30 +94,11 @@ void WriteLinesInParallel(const RichView& view, const LineWriter& write_line,
     WriteChunks(starts, 0, 1, write_line, hand_on, out, turns);
     return;
   }
-  std::exception_ptr failure;
-  std::thread helper;
-  try {
-    helper = std::thread([&] {
-      try {
-        WriteChunks(starts, 1, 2, write_line, hand_on, out, turns);
-      } catch (...) {
-        failure = std::current_exception();
-        turns.Stop();
-      }
-    });
-  } catch (const std::system_error&) {
-    WriteChunks(starts, 0, 1, write_line, hand_on, out, turns);
-    return;
-  }
-  try {
-    WriteChunks(starts, 0, 2, write_line, hand_on, out, turns);
-  } catch (...) {
-    turns.Stop();
-    helper.join();
-    throw;
-  }
-  helper.join();
-  if (failure) std::rethrow_exception(failure);
+  const bool beside = RunBeside(
+      [&] { WriteChunks(starts, 1, 2, write_line, hand_on, out, turns); },
+      [&] { WriteChunks(starts, 0, 2, write_line, hand_on, out, turns); },
+      [&] { turns.Stop(); });
+  if (!beside) WriteChunks(starts, 0, 1, write_line, hand_on, out, turns);
 }
 
 }  // namespace tessarin

@@ -7,10 +7,9 @@
 #include <array>
 #include <condition_variable>
 #include <cstddef>
-#include <exception>
 #include <mutex>
-#include <system_error>
-#include <thread>
+
+#include "text/background.h"
 
 namespace tessarin {
 
@@ -30,46 +29,10 @@ class RowPipeline {
   // runs both stages row by row on this thread.
   template <typename First, typename Second>
   void Run(const First& first, const Second& second) {
-    if (rows_ < 2) {
-      RunHere(first, second);
-      return;
-    }
-    std::exception_ptr failure;
-    std::thread helper;
-    try {
-      helper = std::thread([&] {
-        try {
-          MakeAll(first);
-        } catch (...) {
-          failure = std::current_exception();
-          Stop();
-        }
-      });
-    } catch (const std::system_error&) {
-      RunHere(first, second);
-      return;
-    }
-    try {
-      for (std::size_t i = 0; i < rows_; ++i) {
-        {
-          std::unique_lock lock(mutex_);
-          changed_.wait(lock, [&] { return made_ > i || stopped_; });
-          if (stopped_) break;
-        }
-        second(i, slots_[i % 2]);
-        {
-          const std::lock_guard lock(mutex_);
-          taken_ = i + 1;
-        }
-        changed_.notify_all();
-      }
-    } catch (...) {
-      Stop();
-      helper.join();
-      throw;
-    }
-    helper.join();
-    if (failure) std::rethrow_exception(failure);
+    const bool beside =
+        rows_ >= 2 && RunBeside([&] { MakeAll(first); },
+                                [&] { TakeAll(second); }, [&] { Stop(); });
+    if (!beside) RunHere(first, second);
   }
 
  private:
@@ -78,6 +41,24 @@ class RowPipeline {
     for (std::size_t i = 0; i < rows_; ++i) {
       first(i, slots_[0]);
       second(i, slots_[0]);
+    }
+  }
+
+  // The second stage of every row, each once its first stage is done.
+  template <typename Second>
+  void TakeAll(const Second& second) {
+    for (std::size_t i = 0; i < rows_; ++i) {
+      {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return made_ > i || stopped_; });
+        if (stopped_) return;
+      }
+      second(i, slots_[i % 2]);
+      {
+        const std::lock_guard lock(mutex_);
+        taken_ = i + 1;
+      }
+      changed_.notify_all();
     }
   }
 
