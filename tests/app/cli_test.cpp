@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "app/descriptor_buffer.h"
+#include "tests/support/scoped_environment.h"
 #include "tests/support/temp_folder_test.h"
 
 namespace tessarin {
@@ -258,6 +259,9 @@ TEST_F(CliTest, FailedWriteToStandardOutputIsReported) {
 // Short options, "-" for standard input and output, --quiet, and status 3
 // for an output that cannot be written.
 TEST_F(CliTest, ShellConventions) {
+  // The documents carry the time they were written; a fixed one keeps the
+  // runs comparable across a second's boundary.
+  const testing::ScopedEnvironment epoch("SOURCE_DATE_EPOCH", "0");
   const std::string json = Run({"--format", "json"}).out;
   EXPECT_EQ(Run({"-f", "json", "-o", "-"}).out, json);
   const std::string path = (dir_ / "v.json").string();
