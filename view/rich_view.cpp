@@ -78,6 +78,7 @@ void RichView::Clear() {
   line_starts_.clear();
   ids_.Clear();
   change_memo_.fill({});
+  change_table_.valid = false;
   table_.clear();
   lookup_.clear();
   Intern(CharAttributes{});
@@ -138,6 +139,12 @@ void RichView::ApplyToSelection(const AttributeChange& change) {
   if (sel_length_ == 0 || sel_start_ >= size) return;
   const std::uint64_t end =
       sel_start_ + std::min(sel_length_, size - sel_start_);
+  if (end - sel_start_ >= ChangeTable::kWorthFrom) {
+    ids_.TransformByTable(
+        sel_start_, end, TableFor(change).new_id,
+        [&](std::uint32_t old_id) { return ChangedId(old_id, change); });
+    return;
+  }
   // Ranges are mostly uniform (a site, a window), so remembering the last
   // mapping skips nearly every lookup.
   std::uint32_t last_old = ids_.Get(sel_start_);
@@ -149,6 +156,18 @@ void RichView::ApplyToSelection(const AttributeChange& change) {
     }
     return last_new;
   });
+}
+
+RichView::ChangeTable& RichView::TableFor(const AttributeChange& change) {
+  ChangeTable& table = change_table_;
+  if (!table.valid || table.kind != change.kind ||
+      table.value != change.value) {
+    table.new_id.fill(AttributeIdArray::kUnknownId);
+    table.valid = true;
+    table.kind = change.kind;
+    table.value = change.value;
+  }
+  return table;
 }
 
 std::uint32_t RichView::ChangedId(std::uint32_t id,

@@ -156,6 +156,19 @@ class RichView {
     std::uint32_t new_id = 0;
   };
   static constexpr std::size_t kChangeMemoSize = 64;
+  // What one change makes of each id below 256, found as needed. A long
+  // range (a highlighted window across a row) is mostly such ids, and a
+  // look-up per character costs less than the memo's checks. It stays valid
+  // until Clear(), since ids do.
+  struct ChangeTable {
+    static constexpr std::uint64_t kWorthFrom = 1024;  // characters
+    bool valid = false;
+    AttributeChange::Kind kind = AttributeChange::Kind::kSetColor;
+    std::uint32_t value = 0;
+    AttributeIdArray::ByteIdTable new_id{};
+  };
+  // The table for `change`, made afresh when it was another change's.
+  ChangeTable& TableFor(const AttributeChange& change);
   void NotifySelectionChanged();
 
   std::string text_;
@@ -164,6 +177,7 @@ class RichView {
   std::vector<CharAttributes> table_;
   std::unordered_map<CharAttributes, std::uint32_t, AttributesHash> lookup_;
   std::array<ChangeMemo, kChangeMemoSize> change_memo_{};
+  ChangeTable change_table_;
   std::uint64_t sel_start_ = 0;
   std::uint64_t sel_length_ = 0;
   std::function<void()> on_selection_change_;

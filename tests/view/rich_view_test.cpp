@@ -73,6 +73,26 @@ TEST(RichViewTest, ClearLeavesNoLinesAndForgetsFormatting) {
   EXPECT_EQ(Marks(view), "....");
 }
 
+// Long ranges take a per-change table of ids, which must not outlive the
+// ids it was made for: the first change is too short to replace the table,
+// so the second round's highlight meets the first round's table.
+TEST(RichViewTest, LongRangesAfterClearSeeOnlyTheNewFormatting) {
+  RichView view;
+  const std::string line(3000, 'a');
+  for (const std::uint8_t style : {kFontBold, kFontItalic}) {
+    view.Clear();
+    view.AppendLine(line);
+    if (style == kFontBold) AddRangeStyle(view, 0, 0, 1000, style);
+    if (style == kFontItalic) SetRangeColor(view, 0, 0, 1000, 0xFF);
+    SetRangeBackColor(view, 0, 0, 3000, 0xFFFF);
+    const CharAttributes& first = view.Attributes(0);
+    EXPECT_EQ(first.back, 0xFFFFu);
+    EXPECT_EQ(first.style, style == kFontBold ? kFontBold : 0);
+    EXPECT_EQ(first.color.has_value(), style == kFontItalic);
+    EXPECT_EQ(view.Attributes(2000), (CharAttributes{{}, 0xFFFF, 0}));
+  }
+}
+
 TEST(RichViewTest, RangeOperationsRestoreSelectionWithFourNotices) {
   RichView view;
   AppendThreeLines(view);
