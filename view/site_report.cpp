@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "alignment/seq.h"
+#include "text/background.h"
 
 namespace tessarin {
 
@@ -133,52 +134,34 @@ std::vector<std::size_t> SharedBy(const std::vector<PlacedSite>& sites,
   return shared;
 }
 
-// How many residues row q holds in the 0-based columns [first, last), from
-// its gapless table; nothing when it has no entry for these columns.
-std::optional<std::uint64_t> ResidueCount(const AADWord& tables, std::size_t q,
-                                          std::size_t first, std::size_t last) {
-  if (q >= tables.size() || last == 0 || tables[q].size() < last) {
-    return std::nullopt;
-  }
-  return tables[q][last - 1] - (first == 0 ? 0 : tables[q][first - 1]);
-}
-
 // How many other rows hold exactly the residues of `site`'s row in its
 // columns, gaps left out (the text compared is upper case, so case does not
-// count). The residue counts of the gapless tables settle most rows at
-// once, and a stretch without gaps in both rows is compared as a block.
-std::size_t IdenticalIn(const TSeqSet& alignment, const AADWord& tables,
+// count). Each row is read only until it differs, which for most rows is
+// within a letter or two.
+std::size_t IdenticalIn(const TSeqSet& alignment,
                         const std::vector<GapTable>& gaps,
                         const PlacedSite& site, std::string& residues) {
   const auto first = static_cast<std::size_t>(site.first_column - 1);
   const auto last = static_cast<std::size_t>(site.last_column);
-  const std::size_t width = last - first;
   residues.clear();
   const std::string& own = alignment.Seqs[site.seq].Seq;
   for (std::size_t c = first; c < last && c < own.size(); ++c) {
     if (!gaps[site.seq](own[c])) residues += own[c];
   }
-  const bool own_has_gaps = residues.size() != width;
   std::size_t count = 0;
   for (std::size_t q = 0; q < alignment.Seqs.size(); ++q) {
     if (q == site.seq) continue;
     const std::string& other = alignment.Seqs[q].Seq;
-    const std::optional<std::uint64_t> residue_count =
-        ResidueCount(tables, q, first, last);
-    if (residue_count && *residue_count != residues.size()) continue;
-    if (residue_count && !own_has_gaps && last <= other.size()) {
-      // Most rows differ within a letter or two: an open loop settles them
-      // sooner than a library call.
-      std::size_t k = 0;
-      while (k < width && other[first + k] == residues[k]) ++k;
-      count += k == width ? 1 : 0;
-      continue;
-    }
+    const GapTable& gap = gaps[q];
+    const std::size_t end = std::min(last, other.size());
     std::size_t matched = 0;
     bool same = true;
-    for (std::size_t c = first; c < last && c < other.size() && same; ++c) {
-      if (gaps[q](other[c])) continue;
-      same = matched < residues.size() && residues[matched] == other[c];
+    for (std::size_t c = first; c < end; ++c) {
+      if (gap(other[c])) continue;
+      if (matched == residues.size() || residues[matched] != other[c]) {
+        same = false;
+        break;
+      }
       ++matched;
     }
     if (same && matched == residues.size()) ++count;
@@ -240,19 +223,34 @@ SiteReport BuildSiteReport(const ReadInData& data,
         ConservedBefore(annotated.conserved, length);
     const std::size_t rows = alignment->Seqs.size();
     const std::vector<std::size_t> by_column = ByColumn(sites, length);
-    const std::vector<std::size_t> shared =
-        SharedBy(sites, by_column, factors, rows);
     std::vector<GapTable> gaps;
     gaps.reserve(rows);
     for (const TSeq& seq : alignment->Seqs) gaps.emplace_back(seq);
-    // Residue counts per column, held only while the report is built.
-    const AADWord tables = alignment->GaplessTables();
     // In column order, so that the rows are read front to back once rather
     // than at random: most of the report's time is these reads.
     std::vector<std::size_t> identical(sites.size(), 0);
-    std::string residues;
-    for (const std::size_t i : by_column) {
-      identical[i] = IdenticalIn(*alignment, tables, gaps, sites[i], residues);
+    auto count_identical = [&](std::size_t from, std::size_t to) {
+      std::string residues;
+      for (std::size_t k = from; k < to; ++k) {
+        const std::size_t i = by_column[k];
+        identical[i] = IdenticalIn(*alignment, gaps, sites[i], residues);
+      }
+    };
+    // A helper counts the first two thirds of the sites while this thread
+    // works out shared_by, which takes about a third as long, and counts
+    // the rest. Each site's count is written by one thread only.
+    std::vector<std::size_t> shared;
+    const std::size_t split = by_column.size() / 3 * 2;
+    const bool beside =
+        RunBeside([&] { count_identical(0, split); },
+                  [&] {
+                    shared = SharedBy(sites, by_column, factors, rows);
+                    count_identical(split, by_column.size());
+                  },
+                  [] {});
+    if (!beside) {
+      shared = SharedBy(sites, by_column, factors, rows);
+      count_identical(0, by_column.size());
     }
     report.rows.reserve(sites.size() + annotated.unplaced.size());
     for (std::size_t i = 0; i < sites.size(); ++i) {

@@ -75,7 +75,10 @@ TEST(SiteReportTest, ExampleRowsSayWhereEachSiteIsConservedAndShared) {
 
 // Random rows with gaps, sites of two factors that never overlap on a row
 // (so each letter's style belongs to one site), some that cannot be placed,
-// and random windows: the report's counts are the view's own.
+// and random windows: the report's counts are the view's own. The rows
+// differ in length and in which characters are gaps ('.' is one only in odd
+// rows), and identical_in is the plain count of rows with the same
+// residues.
 TEST(SiteReportTest, CountsAreTheViewsOwnAndEverySiteIsAccountedFor) {
   std::mt19937 random(7);
   ReadInData data;
@@ -85,7 +88,11 @@ TEST(SiteReportTest, CountsAreTheViewsOwnAndEverySiteIsAccountedFor) {
   for (int r = 0; r < rows; ++r) {
     TSeq& seq = data.alignment->Seqs.emplace_back();
     seq.SeqName = "row" + std::to_string(r);
-    for (int c = 0; c < columns; ++c) seq.Seq += "ACGT-"[random() % 5];
+    for (int c = 0; c < columns - 100 * (r % 3); ++c) {
+      // Few letters, so that some sites' residues recur in other rows.
+      seq.Seq += "AC-."[random() % 4];
+    }
+    seq.Gap1 = r % 2 == 1 ? "." : "~";
     seq.RawSeq = seq.Seq;
   }
   std::size_t read = 0;
@@ -121,6 +128,15 @@ TEST(SiteReportTest, CountsAreTheViewsOwnAndEverySiteIsAccountedFor) {
   AnnotatedView annotated;
   const SiteReport report = Annotate(data, annotated);
   const RichView& view = annotated.view;
+  auto residues = [&](std::size_t q, std::uint64_t first, std::uint64_t last) {
+    const TSeq& seq = data.alignment->Seqs[q];
+    const GapTable gap(seq);
+    std::string kept;
+    for (std::uint64_t c = first - 1; c < last && c < seq.Seq.size(); ++c) {
+      if (!gap(seq.Seq[c])) kept += seq.Seq[c];
+    }
+    return kept;
+  };
   std::size_t placed = 0;
   std::size_t unplaced = 0;
   for (const SiteReportRow& row : report.rows) {
@@ -144,6 +160,14 @@ TEST(SiteReportTest, CountsAreTheViewsOwnAndEverySiteIsAccountedFor) {
     EXPECT_EQ(row.mismatches.value_or(0), struck);
     EXPECT_EQ(row.conserved_columns, yellow);
     EXPECT_EQ(row.matches.has_value(), row.factor == 0);
+    const std::string own =
+        residues(row.seq, row.first_column, row.last_column);
+    std::size_t identical = 0;
+    for (std::size_t q = 0; q < rows; ++q) {
+      identical +=
+          q != row.seq && residues(q, row.first_column, row.last_column) == own;
+    }
+    EXPECT_EQ(row.identical_in, identical) << row.sequence << " " << *row.start;
   }
   EXPECT_EQ(placed + unplaced, read);
   EXPECT_GT(unplaced, std::size_t{2 * 17});  // at least the unknown row's
