@@ -231,7 +231,7 @@ SiteReport SmallReport() {
   SiteReport report;
   SiteReportRow full;
   full.factor_name = "AP-1";
-  full.sequence = "human chr7";
+  full.sequence = "human\tchr7";  // a tab: a space in TSV, escaped in JSON
   full.strand = '+';
   full.start = 5;
   full.end = 8;
@@ -283,18 +283,19 @@ TEST(SiteReportWritersTest, TsvJsonAndBedHoldTheRowsTheFilterKeeps) {
 
   std::ostringstream json;
   WriteReportJson(report, {.only_conserved = false, .min_shared = 1}, json);
-  EXPECT_EQ(json.str(),
-            "{\n  \"sites\": [\n    {\"factor\":\"AP-1\",\"sequence\":\"human "
-            "chr7\",\"strand\":\"+\",\"start\":5,\"end\":8,\"first_column\":6,"
-            "\"last_column\":10,\"letters\":\"TGAC\",\"matches\":3,"
-            "\"mismatches\":1,\"score\":12.5,\"p_value\":1e-05,"
-            "\"conserved_columns\":5,\"in_conserved\":\"full\",\"shared_by\":1,"
-            "\"identical_in\":1,\"rows\":2,\"reason\":null}\n  ],\n"
-            "  \"summary\": [\n    {\"factor\":\"AP-1\",\"sites\":2,"
-            "\"placed\":2,\"in_conserved_full\":1,\"in_conserved_partial\":1,"
-            "\"shared_by_every_row\":0},\n    {\"factor\":\"SP1\",\"sites\":1,"
-            "\"placed\":0,\"in_conserved_full\":0,\"in_conserved_partial\":0,"
-            "\"shared_by_every_row\":0}\n  ]\n}\n");
+  EXPECT_EQ(
+      json.str(),
+      "{\n  \"sites\": [\n    {\"factor\":\"AP-1\",\"sequence\":\"human\\t"
+      "chr7\",\"strand\":\"+\",\"start\":5,\"end\":8,\"first_column\":6,"
+      "\"last_column\":10,\"letters\":\"TGAC\",\"matches\":3,"
+      "\"mismatches\":1,\"score\":12.5,\"p_value\":1e-05,"
+      "\"conserved_columns\":5,\"in_conserved\":\"full\",\"shared_by\":1,"
+      "\"identical_in\":1,\"rows\":2,\"reason\":null}\n  ],\n"
+      "  \"summary\": [\n    {\"factor\":\"AP-1\",\"sites\":2,"
+      "\"placed\":2,\"in_conserved_full\":1,\"in_conserved_partial\":1,"
+      "\"shared_by_every_row\":0},\n    {\"factor\":\"SP1\",\"sites\":1,"
+      "\"placed\":0,\"in_conserved_full\":0,\"in_conserved_partial\":0,"
+      "\"shared_by_every_row\":0}\n  ]\n}\n");
 
   TSeqSet alignment;
   alignment.Seqs.resize(2);
