@@ -241,16 +241,14 @@ SiteReport BuildSiteReport(const ReadInData& data,
     // the rest. Each site's count is written by one thread only.
     std::vector<std::size_t> shared;
     const std::size_t split = by_column.size() / 3 * 2;
-    const bool beside =
-        RunBeside([&] { count_identical(0, split); },
-                  [&] {
-                    shared = SharedBy(sites, by_column, factors, rows);
-                    count_identical(split, by_column.size());
-                  },
-                  [] {});
-    if (!beside) {
+    auto helper_part = [&] { count_identical(0, split); };
+    auto own_part = [&] {
       shared = SharedBy(sites, by_column, factors, rows);
-      count_identical(0, by_column.size());
+      count_identical(split, by_column.size());
+    };
+    if (!RunBeside(helper_part, own_part, [] {})) {
+      helper_part();
+      own_part();
     }
     report.rows.reserve(sites.size() + annotated.unplaced.size());
     for (std::size_t i = 0; i < sites.size(); ++i) {
